@@ -1,0 +1,2 @@
+// plumctl: the PLU manager's commands without windows.
+int main() { return 0; }

@@ -1,0 +1,31 @@
+#pragma once
+// The replaceable user-visible texts with their built-in English defaults.
+// The language file may replace them once at start-up; everything that shows
+// one of them reads it here each time.
+#include <array>
+#include <string>
+
+namespace plu {
+
+struct Texts {
+    // Section "String"
+    std::string Connect = "Connect";
+    std::string Disconnect = "Disconnect";
+    std::string Download = "Download ";
+    std::string Upload = "Upload ";
+    std::string ReportNotClear = "ECR report don't clear!";
+    std::string ChangesPrinting = "Please print changes report!";
+
+    // Sections "DownloadItem Tips" and "UploadItem Tips": the names of the data kinds.
+    std::array<std::string, 3> DownloadKindNames{"PLU", "department", "recycling"};
+    std::array<std::string, 3> UploadKindNames{"PLU", "department", "recycling"};
+};
+
+// Suffixes of a step's status text while it runs and after it failed.
+inline constexpr const char* kRunningSuffix = "...";
+inline constexpr const char* kErrorSuffix = "...Error!";
+
+inline std::string Running(const std::string& step) { return step + kRunningSuffix; }
+inline std::string Failed(const std::string& step) { return step + kErrorSuffix; }
+
+} // namespace plu
