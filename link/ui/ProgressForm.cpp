@@ -92,6 +92,7 @@ void TProgressForm::SetStatus(bool isError, const QString& text)
     m_cancelBtn->setVisible(!isError);
     if (isError)
         m_okBtn->setFocus();
+    layout()->activate();
     m_statusLabel->repaint();
     m_state = isError ? ProgressState::ErrorShown : ProgressState::Running;
 }
