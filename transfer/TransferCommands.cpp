@@ -1,6 +1,7 @@
 #include "transfer/TransferCommands.h"
 
 #include "items/CellTable.h"
+#include "link/ConnectionTest.h"
 #include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
 #include "shell/Texts.h"
@@ -22,8 +23,7 @@ bool Chosen(const TransferRequest& request, TransferKind kind) { return (request
 bool BeginSession(TransferContext& ctx)
 {
     TKodoIBusComm& comm = ctx.Comm;
-    comm.CommName = "COM" + std::to_string(ctx.App.PortNumber);
-    comm.SetBaudRateIndex(ctx.App.BaudRateIndex);
+    PrepareLink(ctx.App, comm);
     if (!comm.OpenPort())
         return false;
     ctx.Ui.ShowProgress();
