@@ -20,11 +20,10 @@
 namespace plu {
 
 TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrides, QWidget* parent)
-    : QMainWindow(parent), m_context(context), m_ui(this)
+    : QMainWindow(parent), m_context(context), m_ui(this), m_portOverrides(std::move(portOverrides))
 {
     setObjectName("MainForm");
-    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(),
-                                             MakeDeviceResolver(m_context.Dirs.SystemCfg(), std::move(portOverrides)));
+    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(), MakePortResolver());
     m_link->TraceEnabled = true;
     m_ui.OnCancel = [this] { m_link->Cancel(); };
 
@@ -43,6 +42,11 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
 }
 
 TMainForm::~TMainForm() = default;
+
+TKodoIBusComm::DeviceResolver TMainForm::MakePortResolver() const
+{
+    return MakeDeviceResolver(m_context.Dirs.SystemCfg(), m_portOverrides);
+}
 
 QAction* TMainForm::Action(const QString& name) const
 {
@@ -208,6 +212,10 @@ void TMainForm::SetTitleSuffix(const QString& suffix)
 {
     m_titleSuffix = suffix;
     SetTitle(m_title);
+    // Also where it stays visible when no window manager draws a title bar.
+    auto* note = new QLabel(suffix, statusBar());
+    note->setObjectName("RunNote");
+    statusBar()->addPermanentWidget(note);
 }
 
 void TMainForm::AboutItemClick() { m_aboutBox->exec(); }
