@@ -72,20 +72,21 @@ void ItemFileCommands::ClearTables()
     m_tables.Modified = false;
 }
 
-void ItemFileCommands::New()
+bool ItemFileCommands::New()
 {
     if (!SettleUnsavedChanges())
-        return;
+        return false;
     ClearTables();
+    return true;
 }
 
-void ItemFileCommands::Open()
+bool ItemFileCommands::Open()
 {
     if (!SettleUnsavedChanges())
-        return;
+        return false;
     auto chosen = m_dialogs->ChooseOpenPath();
     if (!chosen)
-        return;
+        return false;
     const std::string path = FullPath(*chosen);
     // The set is read aside first, so a file that cannot be read leaves the
     // tables and the file name as they were instead of empty tables bound to
@@ -102,7 +103,7 @@ void ItemFileCommands::Open()
     }
     if (!ok) {
         m_ui.ShowMessage(MessageKind::Error, "Cannot read " + error);
-        return;
+        return false;
     }
     ClearTables();
     {
@@ -115,6 +116,7 @@ void ItemFileCommands::Open()
     }
     if (m_hooks.SetTitle)
         m_hooks.SetTitle(TitleFor(path));
+    return true;
 }
 
 void ItemFileCommands::Save()

@@ -40,8 +40,9 @@ public:
     // TitleText + "~[" + path + "]".
     std::string TitleFor(const std::string& path) const;
 
-    void New();
-    void Open();
+    // New and Open return true when they replaced the tables.
+    bool New();
+    bool Open();
     void Save();
     void SaveAs();
 

@@ -330,7 +330,11 @@ void ItemGridView::keyPressEvent(QKeyEvent* event)
         }
     }
     if (IsMoveKey(key)) {
+        m_extending = event->modifiers() & Qt::ShiftModifier;
         QTableView::keyPressEvent(event);
+        if (m_extending)
+            SelectBlockFromAnchor();
+        m_extending = false;
         m_approved = QPersistentModelIndex();
         event->accept();
         return;
@@ -476,8 +480,27 @@ void ItemGridView::mousePressEvent(QMouseEvent* event)
         }
         m_approved = target;
     }
+    m_extending = event->modifiers() & Qt::ShiftModifier;
     QTableView::mousePressEvent(event);
+    if (m_extending)
+        SelectBlockFromAnchor();
+    m_extending = false;
     m_approved = QPersistentModelIndex();
+}
+
+void ItemGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_extending)
+        m_anchor = current;
+}
+
+void ItemGridView::SelectBlockFromAnchor()
+{
+    // The block always spans from the cell where the cursor was before Shift
+    // was held, also when the cursor got there by Enter or a program move.
+    if (m_anchor.isValid() && currentIndex().isValid())
+        selectionModel()->select(QItemSelection(m_anchor, currentIndex()), QItemSelectionModel::ClearAndSelect);
 }
 
 void ItemGridView::mouseDoubleClickEvent(QMouseEvent* event)

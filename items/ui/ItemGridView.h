@@ -62,12 +62,14 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     bool MayChangeCurrent(const QModelIndex& target);
     void TypeOver(QKeyEvent* event);
     void EnterKey();
     void StepRow(int delta);
+    void SelectBlockFromAnchor();
     void MoveApproved(const QModelIndex& target);
     void ResetSelectedBlock();
     void LeaveGrid(bool forward);
@@ -81,6 +83,8 @@ private:
     QPointer<QLineEdit> m_editor;
     QString m_textAtEditStart;
     QPersistentModelIndex m_approved; // a move LeaveCell already allowed
+    QPersistentModelIndex m_anchor;   // where a Shift block selection starts
+    bool m_extending = false;
     bool m_inLeave = false;
 };
 

@@ -123,14 +123,14 @@ void ItemsArea::showEvent(QShowEvent* event)
 
 void ItemsArea::NewItemClick()
 {
-    m_commands->New();
-    RefreshFromTables();
+    if (m_commands->New())
+        RefreshFromTables();
 }
 
 void ItemsArea::OpenItemClick()
 {
-    m_commands->Open();
-    RefreshFromTables();
+    if (m_commands->Open())
+        RefreshFromTables();
 }
 
 void ItemsArea::SaveItemClick() { m_commands->Save(); }
