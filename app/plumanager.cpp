@@ -1,6 +1,70 @@
+// plumanager: the PLU manager's window.
+//   plumanager [--home DIR] [--demo]
+// --home DIR  use DIR as the program directory instead of the executable's
+// --demo      answer as a register: a simulated one on a private pseudo-terminal,
+//             reached through the configured port for this run only
+#include "link/PortNames.h"
+#include "shell/AppContext.h"
+#include "shell/Locale.h"
+#include "shell/SystemConfig.h"
+#include "shell/ui/MainForm.h"
+#include "sim/RegisterSimulator.h"
+#include "sim/SimulatorSetup.h"
+
 #include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
+    std::optional<std::filesystem::path> home;
+    bool demo = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--home") == 0 && i + 1 < argc) {
+            home = argv[++i];
+        } else if (std::strcmp(argv[i], "--demo") == 0) {
+            demo = true;
+        } else if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("usage: plumanager [--home DIR] [--demo]\n");
+            return 0;
+        } else if (argv[i][0] == '-' && std::strncmp(argv[i], "-platform", 9) != 0) {
+            std::fprintf(stderr, "plumanager: unknown option '%s'\n", argv[i]);
+            return 2;
+        }
+    }
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName("plumanager");
+    plu::InitDecimalSeparatorFromLocale();
+    plu::AppContext context = plu::MakeAppContext(plu::ResolveProgramDirs(home));
+
+    std::unique_ptr<plu::sim::RegisterSimulator> simulator;
+    std::map<int, std::string> overrides;
+    QString titleSuffix;
+    if (demo) {
+        // The configured port leads to the simulated register for this run.
+        if (context.PortNumber < 1 || context.PortNumber > plu::kPortCount)
+            context.PortNumber = plu::kDefaultPortNumber;
+        simulator = std::make_unique<plu::sim::RegisterSimulator>();
+        plu::sim::InstallRegister(*simulator);
+        auto linkPath = context.Dirs.TempDir / ("demo-tty-" + std::to_string(::getpid()));
+        std::string error;
+        if (!simulator->Start(linkPath, error)) {
+            QMessageBox::critical(nullptr, "plumanager", QString::fromStdString("The demo register cannot start: " + error));
+            return 1;
+        }
+        overrides[context.PortNumber] = linkPath.string();
+        titleSuffix = QString("(demo register on %1)").arg(QString::fromStdString(plu::CommNameFor(context.PortNumber)));
+    }
+
+    plu::TMainForm mainForm(context, overrides);
+    if (!titleSuffix.isEmpty())
+        mainForm.SetTitleSuffix(titleSuffix);
+    mainForm.showMaximized();
+    const int result = app.exec();
+    if (simulator)
+        simulator->Stop();
+    return result;
 }

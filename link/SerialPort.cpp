@@ -104,6 +104,9 @@ void SerialPort::Close()
     // Whatever the driver still holds would make close wait; it is of no use now.
     if (!OutputDrained())
         ::tcflush(m_fd, TCOFLUSH);
+    // Exclusive mode outlives this descriptor when someone else holds the device
+    // open (a simulator, a getty); give it back so the next open succeeds.
+    ::ioctl(m_fd, TIOCNXCL);
     ::close(m_fd);
     m_fd = -1;
     m_pending.clear();

@@ -1,2 +1,71 @@
 #!/usr/bin/env bash
-exit 0
+# plumctl run as a user runs it: against `plumctl simulate` on a pseudo-terminal
+# mapped in SYSTEM.CFG [Ports]. Usage: plumctl_cli.sh PATH-TO-PLUMCTL
+set -uo pipefail
+ctl=${1:?plumctl path}
+work=$(mktemp -d)
+sims=()
+cleanup() { for p in "${sims[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; rm -rf "$work"; }
+trap cleanup EXIT
+failures=0
+passes=0
+check() { # name, condition result
+  if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else failures=$((failures + 1)); echo "FAILED: $1" >&2; fi
+}
+start_sim() { # link path, extra options
+  local link=$1; shift
+  "$ctl" simulate --link "$link" "$@" 2>>"$work/sim.log" &
+  sims+=($!)
+  for _ in $(seq 100); do [ -e "$link" ] && return 0; sleep 0.05; done
+  echo "simulator did not start" >&2; return 1
+}
+home_with_port() { # dir, COM2 device
+  mkdir -p "$1"
+  printf '[Comm]\r\nPort=2\r\nBaudRate=0\r\n[Ports]\r\nCOM2=%s\r\n' "$2" >"$1/SYSTEM.CFG"
+}
+
+# --- test against a simulated register
+h=$work/ok; home_with_port "$h" "$work/tty-ok"; start_sim "$work/tty-ok"
+"$ctl" --home "$h" test 2>"$work/err"; rc=$?
+check "test succeeds" $((rc != 0))
+check "test prints its steps" "$(grep -qx 'Connect...' "$work/err" && grep -qx 'Disconnect...' "$work/err"; echo $?)"
+check "DEBUG.LOG holds the session" "$(grep -q '>>>>>>Receive data<<<<<<<<' "$h/DEBUG.LOG"; echo $?)"
+
+# --- setting reads and writes [Comm]
+out=$("$ctl" --home "$h" setting); check "setting prints what it read" "$([ "$out" = $'Port=2\nBaudRate=0' ]; echo $?)"
+"$ctl" --home "$h" setting --port 3 --baud 4 >/dev/null
+check "setting writes Port and BaudRate" "$(grep -q $'^Port=3\r$' "$h/SYSTEM.CFG" && grep -q $'^BaudRate=4\r$' "$h/SYSTEM.CFG"; echo $?)"
+"$ctl" --home "$h" setting --port 9 >/dev/null 2>&1; rc=$?
+check "setting refuses a bad port with exit 2" $((rc != 2))
+
+# --- a register that answers only at 38400 is found on attempt 3
+h=$work/hunt; home_with_port "$h" "$work/tty-hunt"; start_sim "$work/tty-hunt" --answer-speeds 38400
+"$ctl" --home "$h" test 2>/dev/null; rc=$?
+check "hunt finds the register" $((rc != 0))
+check "hunt needs attempts 1 to 3" "$(grep -q '^Retry:3' "$h/DEBUG.LOG" && ! grep -q '^Retry:4' "$h/DEBUG.LOG"; echo $?)"
+
+# --- Ctrl+C cancels the command: exit 130
+h=$work/cancel; home_with_port "$h" "$work/tty-silent"; start_sim "$work/tty-silent" --silent
+"$ctl" --home "$h" test 2>/dev/null & pid=$!
+sleep 1; kill -INT $pid; wait $pid; rc=$?
+check "SIGINT cancels with 130" $((rc != 130))
+
+# --- no register: 21 attempts, then the error and exit 1
+h=$work/none; home_with_port "$h" "$work/tty-silent"
+"$ctl" --home "$h" test 2>"$work/err"; rc=$?
+check "no register fails with 1" $((rc != 1))
+check "no register shows Connect...Error!" "$(tail -n 1 "$work/err" | grep -qx 'Connect...Error!'; echo $?)"
+check "21 connect transmissions" "$([ "$(grep -c '^>>>>>>Send data' "$h/DEBUG.LOG")" -eq 21 ]; echo $?)"
+
+# --- a port that cannot be opened
+h=$work/absent; home_with_port "$h" "$work/no-such-device"
+"$ctl" --home "$h" test 2>"$work/err"; rc=$?
+check "absent port fails with 1" $((rc != 1))
+check "absent port message" "$(grep -q '^Error opening COM2!' "$work/err" && grep -q 'please select other ports.' "$work/err"; echo $?)"
+
+# --- usage
+"$ctl" frobnicate >/dev/null 2>&1; rc=$?; check "unknown command exits 2" $((rc != 2))
+"$ctl" --help | grep -q 'plumctl \[--home DIR\] test'; check "help lists the commands" $?
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,70 @@
+#pragma once
+// TMainForm: the program's one main window. Menus and toolbar, the item grids,
+// the collapsed report panel and the status bar; it owns the main link component.
+// Each command handler only forwards to the core command that carries it out.
+#include "items/CellTable.h"
+#include "link/KodoIBusComm.h"
+#include "shell/AppContext.h"
+#include "shell/ui/QtUserInterface.h"
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+namespace plu {
+
+class ItemsArea;
+class TAboutBox;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // portOverrides maps port numbers to devices for this run only (--demo).
+    TMainForm(AppContext& context, std::map<int, std::string> portOverrides = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    AppContext& Context() { return m_context; }
+    ItemTables& Tables() { return m_tables; }
+    TKodoIBusComm& KodoIBusComm1() { return *m_link; }
+    QtUserInterface& Ui() { return m_ui; }
+    ItemsArea* Items() { return m_items; }
+
+    // The command's action by its component name ("TestItem", "DownloadItem", ...).
+    QAction* Action(const QString& name) const;
+    QToolBar* MainToolbar() const { return m_toolbar; }
+    // Appended to the title for this run (e.g. the demo register).
+    void SetTitleSuffix(const QString& suffix);
+
+public slots:
+    void AboutItemClick();
+    void ExitItemClick();
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateDataArea();
+    QAction* AddAction(const QString& name, const QString& caption, QKeySequence shortcut = {});
+    void SetTitle(const QString& title);
+
+    AppContext& m_context;
+    ItemTables m_tables;
+    QtUserInterface m_ui;
+    std::unique_ptr<TKodoIBusComm> m_link;
+    std::map<QString, QAction*> m_actions;
+    QToolBar* m_toolbar = nullptr;
+    ItemsArea* m_items = nullptr;
+    QSplitter* m_dataSplitter = nullptr;
+    QLabel* m_reportTitle = nullptr;
+    TAboutBox* m_aboutBox = nullptr;
+    QString m_titleSuffix;
+    QString m_title;
+};
+
+} // namespace plu
