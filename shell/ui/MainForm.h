@@ -21,6 +21,10 @@ namespace plu {
 
 class ItemsArea;
 class TAboutBox;
+class TCommDlg;
+class TDataDlg;
+class TDetectPortDlg;
+class TProgressForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -44,9 +48,19 @@ public:
     // Appended to the title for this run (e.g. the demo register).
     void SetTitleSuffix(const QString& suffix);
 
+    TCommDlg* CommDlg() const { return m_commDlg; }
+    TProgressForm* ProgressForm() const { return m_progressForm; }
+    TDetectPortDlg* DetectPortDlg() const { return m_detectPortDlg; }
+    TDataDlg* DataDlg() const { return m_dataDlg; }
+
 public slots:
     void AboutItemClick();
     void ExitItemClick();
+    void CommsetItemClick();
+    void DetectportItemClick();
+    void TestItemClick();
+    // Ctrl+Alt+F6: the raw memory upload, opened in the desktop's viewer.
+    void UploadDataRange();
 
 private:
     void CreateActions();
@@ -67,6 +81,10 @@ private:
     QSplitter* m_dataSplitter = nullptr;
     QLabel* m_reportTitle = nullptr;
     TAboutBox* m_aboutBox = nullptr;
+    TCommDlg* m_commDlg = nullptr;
+    TProgressForm* m_progressForm = nullptr;
+    TDetectPortDlg* m_detectPortDlg = nullptr;
+    TDataDlg* m_dataDlg = nullptr;
     QString m_titleSuffix;
     QString m_title;
 };
