@@ -19,6 +19,17 @@ struct Texts {
     // Sections "DownloadItem Tips" and "UploadItem Tips": the names of the data kinds.
     std::array<std::string, 3> DownloadKindNames{"PLU", "department", "recycling"};
     std::array<std::string, 3> UploadKindNames{"PLU", "department", "recycling"};
+
+    // Sections "PLU Titles", "PLU Tips", "Deptment Titles", "Deptment Tips" and
+    // "Recy Titles": the column titles of the item grids (the tips are kept, not shown).
+    std::array<std::string, 9> PluTitles{"NO.", "Name", "Department", "Unit price", "Barcode",
+                                         "Flag", "Stocks", "Quantity", "Total"};
+    std::array<std::string, 8> PluTips{"Name", "Department", "Unit price", "Barcode",
+                                       "Flag", "Stocks", "Quantity", "Total"};
+    std::array<std::string, 8> DeptTitles{"NO.", "Name", "Limitation", "Tax", "Flag", "Unit price", "Quantity", "Total"};
+    std::array<std::string, 7> DeptTips{"Name", "Limitation", "Tax", "Flag", "Unit price", "Quantity", "Total"};
+    std::array<std::string, 7> RecyTitles{"PLU #", "Package price", "Barcode", "Sold quantity",
+                                          "Sold total", "Returned quantity", "Returned total"};
 };
 
 // Suffixes of a step's status text while it runs and after it failed.

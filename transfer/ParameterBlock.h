@@ -3,6 +3,11 @@
 // sent to the register as one 256-byte block with WriteBlock(1, 0). They are
 // never read back.
 //
+// TParaDlg: LoadParameters into the controls (rate edits with RateEditMask()),
+// apply VatEditEnabled, run, then SaveParameters whichever way it closed; on
+// "Download" run RunDownload with ParameterRequest() (TransferCommands.h), which
+// builds the block from SYSTEM.CFG, not from the controls.
+//
 // Block: 0 -% rate, 2 +% rate (hundredths, 4 digits), 4 zero, 5 five header lines
 // of 24, 125 four clerk names of 10 (cut, or followed by zeros), 165 ten barcode
 // types, 175 print density, 176 paper type, 177 tax-free VAT number 1..9,
@@ -45,6 +50,10 @@ std::string RateEditMask();
 ParameterSettings LoadParameters(const IniFile& cfg);
 // Writes every key; false with cfg.LastError() at the first write that fails.
 bool SaveParameters(IniFile& cfg, const ParameterSettings& settings);
+
+// The tax-free rule of the dialog: the VAT edit of the tax-free rate (vat 0..8
+// for A..I) is disabled, the eight others enabled.
+inline bool VatEditEnabled(int vat, std::int64_t taxFree) { return vat != taxFree; }
 
 // The 256-byte block. Rate texts that are not numbers are sent as 0.00.
 std::array<std::uint8_t, 256> BuildParameterBlock(const ParameterSettings& settings);

@@ -5,6 +5,11 @@
 // with the program's TransferContext; everything the user sees goes through its
 // UserInterface.
 //
+// The dialogs: TDownloadDlg checks one kind at a time, TUploadDlg any of the
+// three; both keep their own range and refuse OK with kInvalidPluRangeText in an
+// information box while !IsValidPluRange (whether or not PLU is checked). Kind
+// names for their lists come from Texts::DownloadKindNames / UploadKindNames.
+//
 // Download: the name checks (before the port opens), OpenPort, Connect, the
 // status read, the refusals (changes report pending, reports not cleared, a
 // department tax the register does not use), each chosen kind in bit order, and
@@ -43,6 +48,9 @@ struct TransferRequest {
     int From = kFirstPlu;     // PLU range, used by the PLU kind only
     int To = kLastPlu;
 };
+
+// What the parameter command downloads: the parameter kind alone.
+inline TransferRequest ParameterRequest() { return {kKindParameters, kFirstPlu, kLastPlu}; }
 
 // 1 <= from <= to <= 3000; the dialogs refuse to close with "Invalid PLU range" otherwise.
 bool IsValidPluRange(int from, int to);

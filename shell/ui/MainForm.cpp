@@ -28,11 +28,10 @@
 namespace plu {
 
 TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrides, QWidget* parent)
-    : QMainWindow(parent), m_context(context), m_ui(this)
+    : QMainWindow(parent), m_context(context), m_ui(this), m_portOverrides(std::move(portOverrides))
 {
     setObjectName("MainForm");
-    const auto resolver = MakeDeviceResolver(m_context.Dirs.SystemCfg(), std::move(portOverrides));
-    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(), resolver);
+    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(), MakePortResolver());
     m_link->TraceEnabled = true;
     m_ui.OnCancel = [this] { m_link->Cancel(); };
 
@@ -46,7 +45,7 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
     m_progressForm = new TProgressForm(this);
     m_ui.SetProgressForm(m_progressForm);
     m_aboutBox = new TAboutBox(QString::fromUtf8(m_context.CompanyNameText), this);
-    m_detectPortDlg = new TDetectPortDlg(m_context, m_ui, resolver, this);
+    m_detectPortDlg = new TDetectPortDlg(m_context, m_ui, MakePortResolver(), this);
     m_dataDlg = new TDataDlg(m_ui, this);
 
     for (const char* name : {"CommsetItem", "DetectportItem", "TestItem"})
@@ -65,6 +64,11 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
 }
 
 TMainForm::~TMainForm() = default;
+
+TKodoIBusComm::DeviceResolver TMainForm::MakePortResolver() const
+{
+    return MakeDeviceResolver(m_context.Dirs.SystemCfg(), m_portOverrides);
+}
 
 QAction* TMainForm::Action(const QString& name) const
 {
@@ -230,6 +234,10 @@ void TMainForm::SetTitleSuffix(const QString& suffix)
 {
     m_titleSuffix = suffix;
     SetTitle(m_title);
+    // Also where it stays visible when no window manager draws a title bar.
+    auto* note = new QLabel(suffix, statusBar());
+    note->setObjectName("RunNote");
+    statusBar()->addPermanentWidget(note);
 }
 
 void TMainForm::AboutItemClick() { m_aboutBox->exec(); }

@@ -42,6 +42,9 @@ public:
     // The command's action by its component name ("TestItem", "DownloadItem", ...).
     QAction* Action(const QString& name) const;
     QToolBar* MainToolbar() const { return m_toolbar; }
+    // The COM name to device mapping of this run ([Ports], and the --demo port);
+    // every link component of the program resolves its port through it.
+    TKodoIBusComm::DeviceResolver MakePortResolver() const;
     // Appended to the title for this run (e.g. the demo register).
     void SetTitleSuffix(const QString& suffix);
 
@@ -71,6 +74,7 @@ private:
     ItemTables m_tables;
     QtUserInterface m_ui;
     std::unique_ptr<TKodoIBusComm> m_link;
+    std::map<int, std::string> m_portOverrides;
     std::map<QString, QAction*> m_actions;
     QToolBar* m_toolbar = nullptr;
     ItemsArea* m_items = nullptr;
