@@ -163,12 +163,13 @@ TEST_F(TransferDialogsTest, ParameterDialogWritesEveryKeyHoweverItCloses)
         ScopedDecimalSeparator scoped(separator);
         const std::string sep(1, separator);
         std::ofstream(home / "SYSTEM.CFG", std::ios::trunc)
-            << "[Default]\r\nHeader1=THE SHOP\r\nClerkName2=Anna\r\nVAT2=12" << sep << "50\r\nTax-free=8\r\nPrint density=4\r\n"
+            << "[Default]\r\nHeader1=THE SHOP\r\nHeader2=Caf\xE9 \x80\r\nClerkName2=Anna\r\nVAT2=12" << sep << "50\r\nTax-free=8\r\nPrint density=4\r\n"
             << "BCode3=17\r\nPaper type=1\r\n";
         TParaDlg dlg(context, ui);
         EXPECT_EQ(dlg.windowTitle(), "Parameter");
         OnceShown(dlg, [&] {
             EXPECT_EQ(dlg.HeaderEd(1)->text(), "THE SHOP");
+            EXPECT_EQ(dlg.HeaderEd(2)->text(), QString::fromUtf8("Caf\u00e9 \u20ac")) << "single bytes in Windows-1252";
             EXPECT_EQ(dlg.ClerkNameEd(2)->text(), "Anna");
             EXPECT_EQ(dlg.VATME(2)->displayText().toStdString(), "12" + sep + "50");
             EXPECT_EQ(dlg.DecRateME()->displayText().toStdString(), "00" + sep + "00");
@@ -192,6 +193,7 @@ TEST_F(TransferDialogsTest, ParameterDialogWritesEveryKeyHoweverItCloses)
         const IniFile cfg(home / "SYSTEM.CFG");
         EXPECT_EQ(cfg.ReadString("Default", "Header5", ""), "ABCDEFGHIJKLMNOPQRSTUVWX");
         EXPECT_EQ(cfg.ReadString("Default", "Header1", ""), "THE SHOP");
+        EXPECT_EQ(cfg.ReadString("Default", "Header2", ""), "Caf\xE9 \x80");
         EXPECT_EQ(cfg.ReadString("Default", "ClerkName1", "missing"), "");
         EXPECT_EQ(cfg.ReadString("Default", "+% rate", ""), "70" + sep + "00");
         EXPECT_EQ(cfg.ReadString("Default", "VAT2", ""), "12" + sep + "50");

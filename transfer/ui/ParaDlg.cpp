@@ -1,7 +1,8 @@
 #include "transfer/ui/ParaDlg.h"
 
+#include "shell/CodePage.h"
 #include "shell/IniFile.h"
-#include "shell/Locale.h"
+#include "shell/SystemConfig.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -19,20 +20,35 @@
 namespace plu {
 namespace {
 
-// Names and header lines are single bytes in SYSTEM.CFG and on the link; one
-// character per byte keeps them exactly as stored.
-QString FromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
+QString FromBytes(const CodePage& codes, const std::string& bytes) { return QString::fromStdString(codes.ToUtf8(bytes)); }
 
+// A character the code page cannot hold becomes "?".
+std::string ToBytes(const CodePage& codes, const QString& text)
+{
+    std::string bytes;
+    for (char32_t codePoint : text.toUcs4())
+        bytes += codes.ByteOf(codePoint).value_or('?');
+    return bytes;
+}
+
+// The rate edits' mask ("!99" + separator + "99;1;0": optional digits, the
+// separator kept in the text, unfilled places read as 0) in Qt's notation.
 QString RateMask()
 {
-    // Two digits, the locale's separator, two digits; unfilled places read as 0.
-    return QString("00") + QChar(DecimalSeparator()) + "00;0";
+    const QString mask = QString::fromStdString(RateEditMask());
+    QString qtMask;
+    for (QChar c : mask.section(';', 0, 0)) {
+        if (c == '!')
+            continue;
+        qtMask += c == '9' ? QChar('0') : c;
+    }
+    return qtMask + ";" + mask.section(';', 2, 2);
 }
 
 } // namespace
 
-TParaDlg::TParaDlg(AppContext& context, UserInterface& ui, QWidget* parent) : QDialog(parent), m_context(context), m_ui(ui)
+TParaDlg::TParaDlg(AppContext& context, UserInterface& ui, QWidget* parent)
+    : QDialog(parent), m_context(context), m_ui(ui), m_codePage(std::make_unique<CodePage>())
 {
     setObjectName("ParaDlg");
     setWindowTitle(tr("Parameter"));
@@ -148,19 +164,21 @@ QLineEdit* TParaDlg::RateEdit(QWidget* parent, const QString& name)
     return edit;
 }
 
+TParaDlg::~TParaDlg() = default;
+
 void TParaDlg::Load(const ParameterSettings& s)
 {
     for (std::size_t i = 0; i < m_header.size(); ++i)
-        m_header[i]->setText(FromBytes(s.Header[i]));
+        m_header[i]->setText(FromBytes(*m_codePage, s.Header[i]));
     for (std::size_t i = 0; i < m_clerkName.size(); ++i)
-        m_clerkName[i]->setText(FromBytes(s.ClerkName[i]));
+        m_clerkName[i]->setText(FromBytes(*m_codePage, s.ClerkName[i]));
     // The masks follow the separator in force now.
     for (QLineEdit* edit : {m_decRate, m_incRate})
         edit->setInputMask(RateMask());
     for (QLineEdit* edit : m_vat)
         edit->setInputMask(RateMask());
-    m_decRate->setText(FromBytes(s.DecRate));
-    m_incRate->setText(FromBytes(s.IncRate));
+    m_decRate->setText(FromBytes(*m_codePage, s.DecRate));
+    m_incRate->setText(FromBytes(*m_codePage, s.IncRate));
     m_printDensity->setValue(static_cast<int>(s.PrintDensity));
     m_paperTypeIndex = s.PaperType == 1 ? 1 : 0;
     const auto radios = m_paperType->findChildren<QRadioButton*>();
@@ -168,7 +186,7 @@ void TParaDlg::Load(const ParameterSettings& s)
     for (std::size_t i = 0; i < m_bcode.size(); ++i)
         m_bcode[i]->setValue(static_cast<int>(s.BCode[i]));
     for (std::size_t i = 0; i < m_vat.size(); ++i)
-        m_vat[i]->setText(FromBytes(s.Vat[i]));
+        m_vat[i]->setText(FromBytes(*m_codePage, s.Vat[i]));
     // A stored number outside A..I shows (and is kept as) the default, VAT I.
     const bool knownTaxFree = s.TaxFree >= 0 && s.TaxFree < kVatRates;
     m_taxFree->setCurrentIndex(knownTaxFree ? static_cast<int>(s.TaxFree) : kVatRates - 1);
@@ -178,18 +196,18 @@ ParameterSettings TParaDlg::Settings() const
 {
     ParameterSettings s;
     for (std::size_t i = 0; i < m_header.size(); ++i)
-        s.Header[i] = ToBytes(m_header[i]->text());
+        s.Header[i] = ToBytes(*m_codePage, m_header[i]->text());
     for (std::size_t i = 0; i < m_clerkName.size(); ++i)
-        s.ClerkName[i] = ToBytes(m_clerkName[i]->text());
+        s.ClerkName[i] = ToBytes(*m_codePage, m_clerkName[i]->text());
     // Rate texts as the edits show them, unfilled places as 0.
-    s.DecRate = ToBytes(m_decRate->displayText());
-    s.IncRate = ToBytes(m_incRate->displayText());
+    s.DecRate = ToBytes(*m_codePage, m_decRate->displayText());
+    s.IncRate = ToBytes(*m_codePage, m_incRate->displayText());
     s.PrintDensity = m_printDensity->value();
     s.PaperType = m_paperTypeIndex;
     for (std::size_t i = 0; i < m_bcode.size(); ++i)
         s.BCode[i] = m_bcode[i]->value();
     for (std::size_t i = 0; i < m_vat.size(); ++i)
-        s.Vat[i] = ToBytes(m_vat[i]->displayText());
+        s.Vat[i] = ToBytes(*m_codePage, m_vat[i]->displayText());
     s.TaxFree = m_taxFree->currentIndex();
     return s;
 }
@@ -198,12 +216,13 @@ void TParaDlg::TaxFreeCBChange()
 {
     const int taxFree = m_taxFree->currentIndex();
     for (int i = 0; i < kVatRates; ++i)
-        m_vat[static_cast<std::size_t>(i)]->setEnabled(i != taxFree);
+        m_vat[static_cast<std::size_t>(i)]->setEnabled(VatEditEnabled(i, taxFree));
 }
 
 bool TParaDlg::Execute()
 {
     IniFile cfg(m_context.Dirs.SystemCfg());
+    m_codePage = std::make_unique<CodePage>(ReadCodePage(cfg));
     Load(LoadParameters(cfg));
     TaxFreeCBChange();
     const bool download = exec() == QDialog::Accepted;

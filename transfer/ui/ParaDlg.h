@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <array>
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -17,10 +18,13 @@ class QSpinBox;
 
 namespace plu {
 
+class CodePage;
+
 class TParaDlg : public QDialog {
     Q_OBJECT
 public:
     TParaDlg(AppContext& context, UserInterface& ui, QWidget* parent = nullptr);
+    ~TParaDlg() override;
 
     // Loads the controls from SYSTEM.CFG, shows the dialog modally, writes the
     // controls back whichever way it closed. True when closed with "Download".
@@ -51,6 +55,8 @@ private:
 
     AppContext& m_context;
     UserInterface& m_ui;
+    // Header lines and clerk names are single bytes in SYSTEM.CFG and on the link.
+    std::unique_ptr<CodePage> m_codePage;
     std::array<QLineEdit*, kHeaderLines> m_header{};
     std::array<QLineEdit*, kClerkNames> m_clerkName{};
     QLineEdit* m_decRate = nullptr;
