@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -385,6 +387,45 @@ TEST_F(LinkWindowTest, ClosingDetectionWhileCom2IsTestedStopsTheSearch)
     EXPECT_TRUE(dlg.DetectBtn()->isEnabled());
 }
 
+// Receives what the program hands to the desktop's viewer.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public slots:
+    void Open(const QUrl& url) { Urls << url; }
+};
+
+TEST_F(LinkWindowTest, CtrlAltF6DumpsTheRangeAndOpensTheListing)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    TMainForm window(context);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TDataDlg* dlg = window.DataDlg();
+    WhileModal([&] {
+        if (!dlg->isVisible())
+            return false;
+        EXPECT_EQ(dlg->windowTitle(), "Upload data range");
+        dlg->Edit1()->setText("10");
+        dlg->Edit2()->setText("2");
+        dlg->accept();
+        return true;
+    });
+    QTest::keyClick(&window, Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier);
+    QDesktopServices::unsetUrlHandler("file");
+
+    ASSERT_EQ(catcher.Urls.size(), 1);
+    EXPECT_EQ(catcher.Urls[0].toLocalFile().toStdString(), (home / "TEMP.LOG").string());
+    const std::string listing = ReadFile(home / "TEMP.LOG");
+    EXPECT_EQ(listing.substr(0, 10), "00001000  ");
+    EXPECT_EQ(listing.size(), 32u * 76);
+    EXPECT_EQ(ReadFile(home / "TEMP.BIN").size(), 512u);
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+}
+
 TEST(DataDlg, KeyFilterBadNumbersAndValuesKeptWithinARun)
 {
     PumpingUi ui;
@@ -434,3 +475,5 @@ TEST(DataDlg, KeyFilterBadNumbersAndValuesKeptWithinARun)
 
 } // namespace
 } // namespace plu
+
+#include "LinkDialogsTest.moc"
