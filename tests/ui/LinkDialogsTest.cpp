@@ -146,6 +146,12 @@ TEST(ProgressForm, CountersBarAndTheTwoFormsOfTheStatus)
     QTest::mouseClick(form.OkBtn(), Qt::LeftButton);
     EXPECT_EQ(ui.GetProgressState(), ProgressState::Closed);
     EXPECT_FALSE(form.isVisible());
+
+    // The next command starts with the running form.
+    ui.ShowProgress();
+    EXPECT_TRUE(form.CancelBtn()->isVisible());
+    EXPECT_FALSE(form.OkBtn()->isVisible());
+    EXPECT_FALSE(IsRed(form.StatusLabel()));
 }
 
 TEST(ProgressForm, AfterCancelNothingChangesAndTheErrorWaitEndsAtOnce)
