@@ -8,6 +8,13 @@
 #include "shell/SystemConfig.h"
 #include "shell/ui/MainForm.h"
 #include "shell/ui/QtUserInterface.h"
+#include "transfer/ui/DownloadDlg.h"
+#include "transfer/ui/ParaDlg.h"
+#include "transfer/ui/UploadDlg.h"
+#include "items/ui/ItemGridView.h"
+#include "items/ui/ItemTableModel.h"
+#include "items/ui/ItemsArea.h"
+#include "sim/MasterData.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
 #include "UiTestSupport.h"
@@ -17,7 +24,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QListWidget>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -430,6 +439,50 @@ TEST_F(LinkWindowTest, CtrlAltF6DumpsTheRangeAndOpensTheListing)
     EXPECT_EQ(listing.size(), 32u * 76);
     EXPECT_EQ(ReadFile(home / "TEMP.BIN").size(), 512u);
     EXPECT_FALSE(window.ProgressForm()->isVisible());
+}
+
+TEST_F(LinkWindowTest, UploadAndParameterCommandsRunFromTheWindow)
+{
+    simulator.WithState([](sim::RegisterState& state) {
+        sim::SetDepartment(state, 3, {"BREAD", 0, 1, 0, 0, 0, 0});
+        return 0;
+    });
+    TMainForm window(context);
+    window.show();
+
+    // F6: departments from the register into the grid.
+    WhileModal([&] {
+        TUploadDlg* dlg = window.UploadDlg();
+        if (!dlg->isVisible())
+            return false;
+        dlg->CheckListBox1()->item(1)->setCheckState(Qt::Checked);
+        dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        return true;
+    });
+    window.Action("UploadItem")->trigger();
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+    ItemTableModel* depts = window.Items()->DeptGrid()->Model();
+    QStringList row3;
+    for (int col = 0; col < depts->columnCount(); ++col)
+        row3 << depts->data(depts->index(2, col), Qt::DisplayRole).toString().trimmed(); // table row 3
+    EXPECT_TRUE(row3.contains("BREAD")) << row3.join('|').toStdString();
+
+    // The parameter command saves the dialog and downloads the block from SYSTEM.CFG.
+    WhileModal([&] {
+        TParaDlg* dlg = window.ParaDlg();
+        if (!dlg->isVisible())
+            return false;
+        dlg->HeaderEd(1)->setText("WELCOME");
+        dlg->DownloadBtn()->click();
+        return true;
+    });
+    window.Action("ParameterItem")->trigger();
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+    const auto block = simulator.WithState([](sim::RegisterState& state) {
+        auto b = sim::ParameterBlock(state);
+        return std::vector<std::uint8_t>(b.begin(), b.end());
+    });
+    EXPECT_EQ(std::string(block.begin() + 5, block.begin() + 12), "WELCOME");
 }
 
 TEST(DataDlg, KeyFilterBadNumbersAndValuesKeptWithinARun)
