@@ -156,6 +156,28 @@ TEST_F(TransferDialogsTest, UploadMayMoveEveryKindAtOnce)
     EXPECT_EQ(dlg.UploadKinds(), kKindPlu | kKindDepartment | kKindRecycling);
 }
 
+TEST_F(TransferDialogsTest, RatesWrittenByHandKeepTheirValueInTheMaskedEdits)
+{
+    for (char separator : {'.', ','}) {
+        ScopedDecimalSeparator scoped(separator);
+        const std::string sep(1, separator);
+        std::ofstream(home / "SYSTEM.CFG", std::ios::trunc)
+            << "[Default]\r\n-% rate=5" << sep << "5\r\n+% rate=7\r\nVAT1=19\r\nVAT2= 12" << sep << "50 \r\nVAT3=abc\r\n";
+        TParaDlg dlg(context, ui);
+        QStringList shown;
+        OnceShown(dlg, [&] {
+            shown << dlg.DecRateME()->displayText() << dlg.IncRateME()->displayText() << dlg.VATME(1)->displayText()
+                  << dlg.VATME(2)->displayText() << dlg.VATME(3)->displayText();
+            dlg.reject();
+        });
+        dlg.Execute();
+        const QString s = QString::fromStdString(sep);
+        EXPECT_EQ(shown, (QStringList{"05" + s + "50", "07" + s + "00", "19" + s + "00", "12" + s + "50", "00" + s + "00"}))
+            << "separator " << separator;
+        EXPECT_EQ(IniFile(home / "SYSTEM.CFG").ReadString("Default", "-% rate", ""), "05" + sep + "50") << "the value stays 5.5";
+    }
+}
+
 TEST_F(TransferDialogsTest, ParameterDialogWritesEveryKeyHoweverItCloses)
 {
     for (char separator : {'.', ','}) {

@@ -3,6 +3,7 @@
 #include "shell/CodePage.h"
 #include "shell/IniFile.h"
 #include "shell/SystemConfig.h"
+#include "transfer/RateText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -177,8 +178,8 @@ void TParaDlg::Load(const ParameterSettings& s)
         edit->setInputMask(RateMask());
     for (QLineEdit* edit : m_vat)
         edit->setInputMask(RateMask());
-    m_decRate->setText(FromBytes(*m_codePage, s.DecRate));
-    m_incRate->setText(FromBytes(*m_codePage, s.IncRate));
+    m_decRate->setText(QString::fromStdString(RateTextForEdit(s.DecRate)));
+    m_incRate->setText(QString::fromStdString(RateTextForEdit(s.IncRate)));
     m_printDensity->setValue(static_cast<int>(s.PrintDensity));
     m_paperTypeIndex = s.PaperType == 1 ? 1 : 0;
     const auto radios = m_paperType->findChildren<QRadioButton*>();
@@ -186,7 +187,7 @@ void TParaDlg::Load(const ParameterSettings& s)
     for (std::size_t i = 0; i < m_bcode.size(); ++i)
         m_bcode[i]->setValue(static_cast<int>(s.BCode[i]));
     for (std::size_t i = 0; i < m_vat.size(); ++i)
-        m_vat[i]->setText(FromBytes(*m_codePage, s.Vat[i]));
+        m_vat[i]->setText(QString::fromStdString(RateTextForEdit(s.Vat[i])));
     // A stored number outside A..I shows (and is kept as) the default, VAT I.
     const bool knownTaxFree = s.TaxFree >= 0 && s.TaxFree < kVatRates;
     m_taxFree->setCurrentIndex(knownTaxFree ? static_cast<int>(s.TaxFree) : kVatRates - 1);
