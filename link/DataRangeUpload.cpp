@@ -137,7 +137,7 @@ bool UploadDataRange(AppContext& context, TKodoIBusComm& link, UserInterface& ui
     link.ClosePort();
     std::string error;
     if (!WriteFileAtomically(TempLogPath(context.Dirs), listing, error)) {
-        ui.ShowMessage(MessageKind::Error, "TEMP.LOG could not be written.\n" + error);
+        ui.ShowMessage(MessageKind::Error, std::string(kTempLogNotWrittenText) + "\n" + error);
         return false;
     }
     return true;

@@ -32,7 +32,7 @@ int DetectPort(AppContext& context, TKodoIBusComm& link, UserInterface& ui, cons
                 context.PortNumber = port;
                 IniFile cfg(context.Dirs.SystemCfg());
                 if (!cfg.WriteInteger("Comm", "Port", port))
-                    ui.ShowMessage(MessageKind::Error, "The port could not be stored in SYSTEM.CFG.\n" + cfg.LastError());
+                    ui.ShowMessage(MessageKind::Error, std::string(kPortNotSavedText) + "\n" + cfg.LastError());
             }
             return port;
         }

@@ -51,4 +51,10 @@ inline constexpr const char* kApplyFoundPortText = "Port found! Do you want to a
 inline constexpr const char* kReceiveDataStep = "Receive Data";
 inline constexpr const char* kUploadDataRangeCaption = "Upload data range";
 
+// Shown when a file the command writes cannot be written; the system's reason follows.
+inline constexpr const char* kCommSettingNotSavedText = "The communication setting could not be saved in SYSTEM.CFG.";
+inline constexpr const char* kPortNotSavedText = "The port could not be stored in SYSTEM.CFG.";
+inline constexpr const char* kParametersNotSavedText = "The parameters could not be saved in SYSTEM.CFG.";
+inline constexpr const char* kTempLogNotWrittenText = "TEMP.LOG could not be written.";
+
 } // namespace plu

@@ -92,7 +92,7 @@ bool TCommDlg::Execute()
 
     std::string error;
     if (!ApplyCommSettings(m_context, m_portCB->currentData().toInt(), m_baudRateRG->checkedId(), error))
-        m_ui.ShowMessage(MessageKind::Error, "The communication setting could not be saved in SYSTEM.CFG.\n" + error);
+        m_ui.ShowMessage(MessageKind::Error, std::string(kCommSettingNotSavedText) + "\n" + error);
     return true;
 }
 

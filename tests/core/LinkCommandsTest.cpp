@@ -208,6 +208,23 @@ TEST_F(LinkCommandsTest, DetectionAnsweredNoLeavesSystemCfgAsItWasAndStops)
     EXPECT_EQ(context.PortNumber, 1);
 }
 
+TEST_F(LinkCommandsTest, DetectionSaysSoWhenThePortCannotBeStored)
+{
+    StartRegisterOn(3);
+    // SYSTEM.CFG cannot be written where a directory stands in its place.
+    std::filesystem::remove(context.Dirs.SystemCfg());
+    std::filesystem::create_directory(context.Dirs.SystemCfg());
+    ui.Reply = Answer::Yes;
+    TKodoIBusComm link(ui, context.Dirs.DebugLog(), MakeDeviceResolver(context.Dirs.SystemCfg(), {{3, Device(3).string()}}));
+    PrepareDetectLink(link);
+    DetectPortView view{[](int, const std::string&) {}, [] { return false; }};
+
+    EXPECT_EQ(DetectPort(context, link, ui, view), 3);
+    EXPECT_EQ(context.PortNumber, 3) << "in use for this run";
+    ASSERT_FALSE(ui.Messages.empty());
+    EXPECT_EQ(ui.Messages.back().rfind("The port could not be stored in SYSTEM.CFG.\n", 0), 0u) << ui.Messages.back();
+}
+
 TEST(ParseDataRange, AcceptsHexBaseAndDecimalCountWithinSixteenBitPages)
 {
     struct Case {

@@ -230,7 +230,7 @@ bool TParaDlg::Execute()
     // Every way of closing keeps what the user typed. The download sends what
     // SYSTEM.CFG holds, so it does not start when the file kept the old values.
     if (!SaveParameters(cfg, Settings())) {
-        m_ui.ShowMessage(MessageKind::Error, "The parameters could not be saved in SYSTEM.CFG.\n" + cfg.LastError());
+        m_ui.ShowMessage(MessageKind::Error, std::string(kParametersNotSavedText) + "\n" + cfg.LastError());
         return false;
     }
     return download;
