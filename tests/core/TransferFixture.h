@@ -155,8 +155,17 @@ protected:
     {
         return {m.Message.begin() + kPayloadOffset, m.Message.begin() + kPayloadOffset + kPayloadSize};
     }
+    // After a cancelled wait the PC may go on before the register has taken in
+    // its last message; wait until nothing more arrives.
+    void Settle()
+    {
+        std::size_t count = Sim.Received().size();
+        while (Sim.WaitForReceived(count + 1, 100))
+            count = Sim.Received().size();
+    }
     std::vector<int> DisconnectModes()
     {
+        Settle();
         std::vector<int> modes;
         for (const auto& m : Messages(14, 2))
             modes.push_back(m.Message[7]);
