@@ -3,6 +3,7 @@
 
 #include "shell/IniFile.h"
 #include "shell/Locale.h"
+#include "transfer/ItemTableChecks.h"
 #include "transfer/TransferCommands.h"
 
 #include <fstream>
@@ -321,12 +322,9 @@ TEST_F(TransferCommands, DownloadWithoutKindsStillChecksTheStatus)
 
 TEST_F(TransferCommands, NameRepeatNeverOpensThePort)
 {
-    Ctx->Checks.CheckPluNames = [&](int first, int last) {
-        EXPECT_EQ(first, 1);
-        EXPECT_EQ(last, 3000);
-        Ui.ShowMessage(MessageKind::Information, "PLU name repeat: No. 5 and No. 9", "");
-        return false;
-    };
+    Ctx->Checks = ItemTableChecks(App, Tables, Ui);
+    for (int r = 1; r <= 3000; ++r)
+        Tables.Plu.SetCell(1, r, r == 5 || r == 9 ? "TWIN" : "");
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindPlu)));
     EXPECT_EQ(Ui.Messages, std::vector<std::string>{"PLU name repeat: No. 5 and No. 9"});
     EXPECT_EQ(Ui.Shown, 0);
@@ -337,6 +335,22 @@ TEST_F(TransferCommands, NameRepeatNeverOpensThePort)
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindRecycling, 10, 9)));
     EXPECT_EQ(Ui.Messages.back(), "Invalid PLU range");
     EXPECT_TRUE(Sim.Received().empty());
+}
+
+TEST_F(TransferCommands, DepartmentTaxNotInUseIsRefused)
+{
+    Ctx->Checks = ItemTableChecks(App, Tables, Ui);
+    SetDeptCells(Tables.Dept, 3, "SWEETS", "0", "4", "0", "1.00"); // D is not in use on the register
+    EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindDepartment)));
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Invalid tax: 4 at No.3"});
+    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Invalid tax"});
+    EXPECT_TRUE(Messages(14, 6).empty());
+    EXPECT_EQ(DisconnectModes(), (std::vector<int>{1, 1, 1, 1}));
+
+    Sim.ClearReceived();
+    Tables.Dept.SetCell(3, 3, "3");
+    EXPECT_TRUE(RunDownload(*Ctx, Kinds(kKindDepartment)));
+    EXPECT_EQ(Messages(14, 7).size(), 8u); // the register's departments were blank
 }
 
 TEST_F(TransferCommands, FailingPluStepStopsTheRecyclingStep)
