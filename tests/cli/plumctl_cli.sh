@@ -105,6 +105,12 @@ check "a register gone silent fails the upload" $((rc != 1))
 check "the step's error text" "$(tail -n 1 "$work/err" | grep -qx 'Upload PLU...Error!'; echo $?)"
 check "a failed upload leaves the files" "$(cmp -s "$h/keep.PLU" "$h/before.PLU"; echo $?)"
 
+h=$work/slow; home_with_port "$h" "$work/tty-slow"; start_sim "$work/tty-slow" --late 600
+"$ctl" --home "$h" upload plu --items "$h/new.PLU" 2>/dev/null & pid=$!
+sleep 2; kill -INT $pid; wait $pid; rc=$?
+check "SIGINT cancels an upload with 130" $((rc != 130))
+check "a cancelled upload writes no files" "$([ ! -e "$h/new.PLU" ]; echo $?)"
+
 # --- usage
 "$ctl" frobnicate >/dev/null 2>&1; rc=$?; check "unknown command exits 2" $((rc != 2))
 "$ctl" --help | grep -q 'plumctl \[--home DIR\] test'; check "help lists the commands" $?
