@@ -1,6 +1,5 @@
 #include "transfer/TransferCommands.h"
 
-#include "items/CellTable.h"
 #include "link/ConnectionTest.h"
 #include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
