@@ -10,6 +10,8 @@
 #include "transfer/SessionSteps.h"
 #include "transfer/TransferContext.h"
 
+#include <cassert>
+
 namespace plu {
 namespace {
 
@@ -100,6 +102,8 @@ bool RunDownload(TransferContext& ctx, const TransferRequest& request)
 {
     if (RefuseRange(ctx, request))
         return false;
+    // MakeTransferContext binds the checks; without them nothing may be sent.
+    assert(ctx.Checks.CheckPluNames && ctx.Checks.CheckDeptNames && ctx.Checks.CheckDeptTaxes);
     ctx.PendingDisconnectCode = 0;
     if (Chosen(request, kKindPlu)) {
         ctx.PendingDisconnectCode = kCodeItemsChosen;
