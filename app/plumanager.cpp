@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -62,6 +63,9 @@ int main(int argc, char** argv)
     plu::TMainForm mainForm(context, overrides);
     if (!titleSuffix.isEmpty())
         mainForm.SetTitleSuffix(titleSuffix);
+    // Without a window manager "maximized" means nothing; start at the screen's size anyway.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        mainForm.setGeometry(screen->availableGeometry());
     mainForm.showMaximized();
     const int result = app.exec();
     if (simulator)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 namespace plu {
 namespace {
@@ -20,6 +21,7 @@ constexpr int kDisconnectTimeoutMs = 100;
 // The handing-off of a transmission is given its line time plus this much; a
 // port whose output never drains then counts as a timed-out attempt.
 constexpr int kDrainSlackMs = 1000;
+constexpr int kDrainPollMicros = 100;
 
 std::tm LocalNow()
 {
@@ -237,7 +239,11 @@ WaitResult TKodoIBusComm::WaitForAnswer(int timeoutMs)
         m_ui.ProcessEvents();
         if (m_cancel)
             break;
-        if (!PumpPort(1) || SteadyClock::now() >= drainDeadline) {
+        // The hand-off is not signalled, so look again soon: a millisecond per
+        // block would add several per cent to every transfer at 115200 baud.
+        const bool alive = PumpPort(0);
+        std::this_thread::sleep_for(std::chrono::microseconds(kDrainPollMicros));
+        if (!alive || SteadyClock::now() >= drainDeadline) {
             timedOut = true;
             break;
         }

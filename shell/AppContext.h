@@ -2,6 +2,7 @@
 // The program-wide values set up at start-up and shared by every command.
 #include "shell/ProgramDir.h"
 #include "shell/Texts.h"
+#include "transfer/TEcrStatus.h"
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,9 @@ struct AppContext {
     std::uint8_t BuildVariant = 2;
     // Scratch storage for data read from the register (status block, reports).
     std::vector<std::uint8_t> WorkStream;
+    // The register's status: every live status read updates part of it, every
+    // report view that decodes a stored status replaces it.
+    TEcrStatus EcrStatus;
     Texts UiTexts;
 };
 

@@ -40,3 +40,15 @@ inline std::string Running(const std::string& step) { return step + kRunningSuff
 inline std::string Failed(const std::string& step) { return step + kErrorSuffix; }
 
 } // namespace plu
+
+namespace plu {
+
+// Fixed texts of the link dialogs and the raw memory upload (not in the language file).
+inline constexpr const char* kTestingText = "Testing...";
+inline constexpr const char* kKodoFoundText = "Kodo found!";
+inline constexpr const char* kNoKodoFoundText = "No kodo found.";
+inline constexpr const char* kApplyFoundPortText = "Port found! Do you want to apply it?";
+inline constexpr const char* kReceiveDataStep = "Receive Data";
+inline constexpr const char* kUploadDataRangeCaption = "Upload data range";
+
+} // namespace plu

@@ -1,11 +1,15 @@
 #include "sim/SimulatorSetup.h"
 
+#include "sim/MasterData.h"
+
 namespace plu::sim {
 
 std::array<std::uint8_t, kStatusBlockSize> DefaultStatusBlock()
 {
     std::array<std::uint8_t, kStatusBlockSize> block{};
-    block[0] = 2; // money with two decimals
+    // Money with two decimals, reports cleared, no changes pending, PLUs without
+    // stock, VAT A 23 %, B 8 %, C 5 %, D..H not in use, I tax-free.
+    ApplyStatus(block, SimStatus{});
     return block;
 }
 
@@ -16,6 +20,7 @@ void InstallRegister(RegisterSimulator& simulator)
             state.StatusBlock = DefaultStatusBlock();
         return 0;
     });
+    InstallMasterData(simulator);
 }
 
 } // namespace plu::sim

@@ -1,5 +1,6 @@
 // plumctl simulate: the register simulator in the foreground until Ctrl+C or SIGTERM.
 #include "app/ctl/Ctl.h"
+#include "sim/MasterData.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
 
@@ -45,6 +46,11 @@ int RunSimulate(Env& env)
     if (TakeOption(env.Args, "--state", text))
         options.StateDir = text;
     options.RealLineRate = TakeFlag(env.Args, "--line-rate");
+    // Status flags of the register's master data.
+    const bool pluStock = TakeFlag(env.Args, "--plu-stock");
+    const bool changesPending = TakeFlag(env.Args, "--changes-pending");
+    const bool notCleared = TakeFlag(env.Args, "--reports-not-cleared");
+    const bool sampleItems = TakeFlag(env.Args, "--sample-items");
     faults.Noise = TakeFlag(env.Args, "--noise");
     if (TakeFlag(env.Args, "--silent"))
         faults.Silent = -1;
@@ -81,6 +87,18 @@ int RunSimulate(Env& env)
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitFailed;
     }
+    simulator.WithState([&](sim::RegisterState& state) {
+        // After Start, so the flags win over a state directory's status block.
+        if (notCleared)
+            state.StatusBlock[1] = 1;
+        if (changesPending)
+            state.StatusBlock[38] = 1;
+        if (pluStock)
+            state.StatusBlock[39] = 1;
+        if (sampleItems)
+            sim::SeedSampleItems(state);
+        return 0;
+    });
     std::fprintf(stderr, "Simulated register on %s (%s); Ctrl+C ends it.\n", link.c_str(), simulator.SlaveName().c_str());
     int received = 0;
     sigwait(&signals, &received);
@@ -92,7 +110,8 @@ int RunSimulate(Env& env)
 
 PLUMCTL_COMMAND("simulate",
                 "--link PATH [--answer-speeds S1,S2] [--line-rate] [--state DIR] [--silent] [--nak N] [--drop N] "
-                "[--bad-sum N] [--wrong-echo N] [--silent-after N] [--late MS] [--noise]",
+                "[--bad-sum N] [--wrong-echo N] [--silent-after N] [--late MS] [--noise] "
+                "[--plu-stock] [--changes-pending] [--reports-not-cleared] [--sample-items]",
                 RunSimulate);
 
 } // namespace plu::ctl

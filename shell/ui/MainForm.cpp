@@ -1,11 +1,18 @@
 #include "shell/ui/MainForm.h"
 
 #include "items/ui/ItemsArea.h"
+#include "link/ConnectionTest.h"
+#include "link/DataRangeUpload.h"
 #include "link/PortNames.h"
+#include "link/ui/CommDlg.h"
+#include "link/ui/DataDlg.h"
+#include "link/ui/DetectPortDlg.h"
+#include "link/ui/ProgressForm.h"
 #include "shell/ui/AboutBox.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,16 +22,16 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace plu {
 
 TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrides, QWidget* parent)
-    : QMainWindow(parent), m_context(context), m_ui(this)
+    : QMainWindow(parent), m_context(context), m_ui(this), m_portOverrides(std::move(portOverrides))
 {
     setObjectName("MainForm");
-    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(),
-                                             MakeDeviceResolver(m_context.Dirs.SystemCfg(), std::move(portOverrides)));
+    m_link = std::make_unique<TKodoIBusComm>(m_ui, m_context.Dirs.DebugLog(), MakePortResolver());
     m_link->TraceEnabled = true;
     m_ui.OnCancel = [this] { m_link->Cancel(); };
 
@@ -34,7 +41,21 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
     CreateDataArea();
     statusBar()->setObjectName("StatusBar");
     SetTitle(QString::fromUtf8(kTitleText));
+    m_commDlg = new TCommDlg(m_context, m_ui, this);
+    m_progressForm = new TProgressForm(this);
+    m_ui.SetProgressForm(m_progressForm);
     m_aboutBox = new TAboutBox(QString::fromUtf8(m_context.CompanyNameText), this);
+    m_detectPortDlg = new TDetectPortDlg(m_context, m_ui, MakePortResolver(), this);
+    m_dataDlg = new TDataDlg(m_ui, this);
+
+    for (const char* name : {"CommsetItem", "DetectportItem", "TestItem"})
+        Action(name)->setEnabled(true);
+    connect(Action("CommsetItem"), &QAction::triggered, this, &TMainForm::CommsetItemClick);
+    connect(Action("DetectportItem"), &QAction::triggered, this, &TMainForm::DetectportItemClick);
+    connect(Action("TestItem"), &QAction::triggered, this, &TMainForm::TestItemClick);
+    auto* uploadDataRange = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F6), this);
+    uploadDataRange->setObjectName("UploadDataRangeKey");
+    connect(uploadDataRange, &QShortcut::activated, this, &TMainForm::UploadDataRange);
 
     // The Parameter command is shown only in build variant 1.
     const bool showParameter = m_context.BuildVariant == 1;
@@ -43,6 +64,11 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
 }
 
 TMainForm::~TMainForm() = default;
+
+TKodoIBusComm::DeviceResolver TMainForm::MakePortResolver() const
+{
+    return MakeDeviceResolver(m_context.Dirs.SystemCfg(), m_portOverrides);
+}
 
 QAction* TMainForm::Action(const QString& name) const
 {
@@ -223,10 +249,28 @@ void TMainForm::SetTitleSuffix(const QString& suffix)
 {
     m_titleSuffix = suffix;
     SetTitle(m_title);
+    // Also where it stays visible when no window manager draws a title bar.
+    auto* note = new QLabel(suffix, statusBar());
+    note->setObjectName("RunNote");
+    statusBar()->addPermanentWidget(note);
 }
 
 void TMainForm::AboutItemClick() { m_aboutBox->exec(); }
 
 void TMainForm::ExitItemClick() { close(); }
+
+void TMainForm::CommsetItemClick() { m_commDlg->Execute(); }
+
+void TMainForm::DetectportItemClick() { m_detectPortDlg->Execute(); }
+
+void TMainForm::TestItemClick() { RunConnectionTest(m_context, *m_link, m_ui); }
+
+void TMainForm::UploadDataRange()
+{
+    if (!m_dataDlg->Execute(QString::fromUtf8(kUploadDataRangeCaption)))
+        return;
+    if (plu::UploadDataRange(m_context, *m_link, m_ui, m_dataDlg->Range))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(TempLogPath(m_context.Dirs).string())));
+}
 
 } // namespace plu

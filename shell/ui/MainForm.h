@@ -21,6 +21,10 @@ namespace plu {
 
 class ItemsArea;
 class TAboutBox;
+class TCommDlg;
+class TDataDlg;
+class TDetectPortDlg;
+class TProgressForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -38,12 +42,25 @@ public:
     // The command's action by its component name ("TestItem", "DownloadItem", ...).
     QAction* Action(const QString& name) const;
     QToolBar* MainToolbar() const { return m_toolbar; }
+    // The COM name to device mapping of this run ([Ports], and the --demo port);
+    // every link component of the program resolves its port through it.
+    TKodoIBusComm::DeviceResolver MakePortResolver() const;
     // Appended to the title for this run (e.g. the demo register).
     void SetTitleSuffix(const QString& suffix);
+
+    TCommDlg* CommDlg() const { return m_commDlg; }
+    TProgressForm* ProgressForm() const { return m_progressForm; }
+    TDetectPortDlg* DetectPortDlg() const { return m_detectPortDlg; }
+    TDataDlg* DataDlg() const { return m_dataDlg; }
 
 public slots:
     void AboutItemClick();
     void ExitItemClick();
+    void CommsetItemClick();
+    void DetectportItemClick();
+    void TestItemClick();
+    // Ctrl+Alt+F6: the raw memory upload, opened in the desktop's viewer.
+    void UploadDataRange();
 
 private:
     void CreateActions();
@@ -57,12 +74,17 @@ private:
     ItemTables m_tables;
     QtUserInterface m_ui;
     std::unique_ptr<TKodoIBusComm> m_link;
+    std::map<int, std::string> m_portOverrides;
     std::map<QString, QAction*> m_actions;
     QToolBar* m_toolbar = nullptr;
     ItemsArea* m_items = nullptr;
     QSplitter* m_dataSplitter = nullptr;
     QLabel* m_reportTitle = nullptr;
     TAboutBox* m_aboutBox = nullptr;
+    TCommDlg* m_commDlg = nullptr;
+    TProgressForm* m_progressForm = nullptr;
+    TDetectPortDlg* m_detectPortDlg = nullptr;
+    TDataDlg* m_dataDlg = nullptr;
     QString m_titleSuffix;
     QString m_title;
 };

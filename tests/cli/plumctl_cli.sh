@@ -67,5 +67,47 @@ check "absent port message" "$(grep -q '^Error opening COM2!' "$work/err" && gre
 "$ctl" frobnicate >/dev/null 2>&1; rc=$?; check "unknown command exits 2" $((rc != 2))
 "$ctl" --help | grep -q 'plumctl \[--home DIR\] test'; check "help lists the commands" $?
 
+# --- detect: the register on COM3 only
+h=$work/detect; mkdir -p "$h"
+printf '[Comm]\r\nPort=1\r\nBaudRate=2\r\n[Ports]\r\nCOM1=%s\r\nCOM2=%s\r\nCOM3=%s\r\nCOM4=%s\r\n' \
+  "$work/no-dev1" "$work/no-dev2" "$work/tty-det" "$work/no-dev4" >"$h/SYSTEM.CFG"
+start_sim "$work/tty-det"
+cp "$h/SYSTEM.CFG" "$work/cfg-before"
+out=$("$ctl" --home "$h" detect 2>"$work/err"); rc=$?
+check "detect finds the register" $((rc != 0))
+check "detect prints one line per port tried" "$([ "$out" = $'COM1 : No kodo found.\nCOM2 : No kodo found.\nCOM3 : Kodo found!' ]; echo $?)"
+check "detect asks the question" "$(grep -qx 'Port found! Do you want to apply it?' "$work/err"; echo $?)"
+check "detect without --apply leaves SYSTEM.CFG" "$(cmp -s "$h/SYSTEM.CFG" "$work/cfg-before"; echo $?)"
+check "detect leaves an empty DEBUG.LOG" "$([ -f "$h/DEBUG.LOG" ] && [ ! -s "$h/DEBUG.LOG" ]; echo $?)"
+"$ctl" --home "$h" detect --apply >/dev/null 2>&1; rc=$?
+out=$("$ctl" --home "$h" setting)
+check "detect --apply stores Port=3 only" "$([ $rc -eq 0 ] && [ "$out" = $'Port=3\nBaudRate=2' ]; echo $?)"
+
+# --- detect with no register anywhere
+h=$work/detect-none; mkdir -p "$h"
+printf '[Ports]\r\nCOM1=%s\r\nCOM2=%s\r\nCOM3=%s\r\nCOM4=%s\r\n' "$work/n1" "$work/n2" "$work/n3" "$work/n4" >"$h/SYSTEM.CFG"
+out=$("$ctl" --home "$h" detect 2>/dev/null); rc=$?
+check "detect without a register fails with 1" $((rc != 1))
+check "detect tries all four ports" "$([ "$(grep -c ': No kodo found.$' <<<"$out")" -eq 4 ]; echo $?)"
+
+# --- dump: raw memory pages into TEMP.BIN and TEMP.LOG
+h=$work/dump; home_with_port "$h" "$work/tty-dump"; start_sim "$work/tty-dump"
+out=$("$ctl" --home "$h" dump 0 8 2>"$work/err"); rc=$?
+check "dump succeeds and prints TEMP.LOG's path" "$([ $rc -eq 0 ] && [ "$out" = "$h/TEMP.LOG" ]; echo $?)"
+check "dump steps" "$([ "$(cat "$work/err")" = $'Connect...\nReceive Data...\nDisconnect...' ]; echo $?)"
+check "dump TEMP.BIN is 2048 bytes" "$([ "$(stat -c %s "$h/TEMP.BIN")" -eq 2048 ]; echo $?)"
+check "dump TEMP.LOG has 128 lines of 74 characters" \
+  "$([ "$(LC_ALL=C grep -ac $'^[0-9a-f]\{8\}  .*\r$' "$h/TEMP.LOG")" -eq 128 ] && [ "$(stat -c %s "$h/TEMP.LOG")" -eq $((128 * 76)) ]; echo $?)"
+check "dump last line starts 000007f0" "$(tail -n 1 "$h/TEMP.LOG" | LC_ALL=C grep -aq '^000007f0  '; echo $?)"
+check "dump reads ROM by default" "$(head -n 1 "$h/TEMP.LOG" | LC_ALL=C grep -aq 'ROM PAGE 0000'; echo $?)"
+"$ctl" --home "$h" dump 1F 1 --ram >/dev/null 2>&1
+check "dump --ram reads RAM at the hexadecimal base" "$(head -n 1 "$h/TEMP.LOG" | LC_ALL=C grep -aq '^00001f00  .*RAM PAGE 001F'; echo $?)"
+"$ctl" --home "$h" dump 0 0 >/dev/null 2>&1; rc=$?
+check "dump of 0 pages leaves both files empty" "$([ $rc -eq 0 ] && [ ! -s "$h/TEMP.BIN" ] && [ -f "$h/TEMP.LOG" ] && [ ! -s "$h/TEMP.LOG" ]; echo $?)"
+for bad in "G 8" "12345 1" "FFFF 2" "0 -1" "0"; do
+  "$ctl" --home "$h" dump $bad >/dev/null 2>&1; rc=$?
+  check "dump refuses '$bad' with exit 2" $((rc != 2))
+done
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
