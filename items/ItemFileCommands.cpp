@@ -102,7 +102,7 @@ bool ItemFileCommands::Open()
         ok = ReadItemFileSet(loaded, path, error);
     }
     if (!ok) {
-        m_ui.ShowMessage(MessageKind::Error, "Cannot read " + error);
+        m_ui.ShowMessage(MessageKind::Error, kCannotReadText + error);
         return false;
     }
     ClearTables();
@@ -165,7 +165,7 @@ bool ItemFileCommands::WriteSet(const std::string& path)
         ok = WriteItemFileSet(m_tables, path, error);
     }
     if (!ok) {
-        m_ui.ShowMessage(MessageKind::Error, "Cannot save " + error);
+        m_ui.ShowMessage(MessageKind::Error, kCannotSaveText + error);
         return false;
     }
     m_tables.Modified = false;
