@@ -381,6 +381,11 @@ TEST_F(ItemsAreaTest, Screenshots)
     EXPECT_EQ(m_area->Splitter()->handleWidth(), 2);
     m_area->PluGrid()->SetCurrentCell(3, 2);
     test::SaveScreenshot(*m_area, "items-area");
+    // A title wider than its dragged-narrow column is drawn from the left and cut.
+    const int departmentWidth = m_area->PluGrid()->horizontalHeader()->sectionSize(1);
+    m_area->PluGrid()->horizontalHeader()->resizeSection(1, 30);
+    test::SaveScreenshot(*m_area->PluGrid(), "items-narrow-column");
+    m_area->PluGrid()->horizontalHeader()->resizeSection(1, departmentWidth);
 
     m_area->RecyForm()->FillGrid();
     m_area->RecyForm()->show();
