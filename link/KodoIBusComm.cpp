@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <thread>
 
 namespace plu {
 namespace {
@@ -21,7 +20,10 @@ constexpr int kDisconnectTimeoutMs = 100;
 // The handing-off of a transmission is given its line time plus this much; a
 // port whose output never drains then counts as a timed-out attempt.
 constexpr int kDrainSlackMs = 1000;
-constexpr int kDrainPollMicros = 100;
+// The hand-off is not signalled: look again after the line time of what is still
+// queued, but at least this often, so the answer time-out starts within a fraction
+// of a byte time of the real end of the transmission.
+constexpr long long kDrainPollMinMicros = 100;
 
 std::tm LocalNow()
 {
@@ -205,12 +207,12 @@ bool TKodoIBusComm::SendFrame(const LinkMessage& message)
     return true;
 }
 
-bool TKodoIBusComm::PumpPort(int timeoutMs)
+bool TKodoIBusComm::PumpPort(long long timeoutMicros)
 {
     if (m_portGone)
         return false;
     m_chunk.clear();
-    switch (m_port.Poll(timeoutMs, m_chunk)) {
+    switch (m_port.Poll(timeoutMicros, m_chunk)) {
     case PortEvent::Data:
         m_receiver.Feed(m_chunk);
         return true;
@@ -239,11 +241,10 @@ WaitResult TKodoIBusComm::WaitForAnswer(int timeoutMs)
         m_ui.ProcessEvents();
         if (m_cancel)
             break;
-        // The hand-off is not signalled, so look again soon: a millisecond per
-        // block would add several per cent to every transfer at 115200 baud.
-        const bool alive = PumpPort(0);
-        std::this_thread::sleep_for(std::chrono::microseconds(kDrainPollMicros));
-        if (!alive || SteadyClock::now() >= drainDeadline) {
+        const long long lineMicros =
+            static_cast<long long>(m_port.QueuedBytes()) * 10 * 1000000 / std::max(1, m_port.Speed());
+        const long long waitMicros = std::clamp(lineMicros, kDrainPollMinMicros, PollSliceMs * 1000LL);
+        if (!PumpPort(waitMicros) || SteadyClock::now() >= drainDeadline) {
             timedOut = true;
             break;
         }
@@ -261,7 +262,7 @@ WaitResult TKodoIBusComm::WaitForAnswer(int timeoutMs)
             m_ui.ProcessEvents();
             if (m_cancel)
                 break;
-            if (!PumpPort(static_cast<int>(std::min<long long>(left, PollSliceMs)))) {
+            if (!PumpPort(std::min<long long>(left, PollSliceMs) * 1000)) {
                 timedOut = true; // the device went away: nothing more can arrive
                 break;
             }

@@ -94,7 +94,7 @@ private:
     bool SendFrame(const LinkMessage& message);
     void TraceRetry(int attempt);
     void TraceReceived(std::span<const std::uint8_t> bytes);
-    bool PumpPort(int timeoutMs);
+    bool PumpPort(long long timeoutMicros);
     void ShowOpenError();
 
     UserInterface& m_ui;

@@ -153,24 +153,27 @@ bool SerialPort::Send(std::span<const std::uint8_t> bytes)
     return WritePending();
 }
 
-bool SerialPort::OutputDrained()
+std::size_t SerialPort::QueuedBytes()
 {
-    if (m_fd < 0 || !m_pending.empty())
-        return m_fd < 0;
+    if (m_fd < 0)
+        return 0;
     int queued = 0;
-    if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0)
-        return true; // no way to tell: count it as handed off
-    return queued == 0;
+    if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued < 0)
+        queued = 0; // no way to tell: count the driver's part as handed off
+    return m_pending.size() + static_cast<std::size_t>(queued);
 }
 
-PortEvent SerialPort::Poll(int timeoutMs, std::vector<std::uint8_t>& received)
+PortEvent SerialPort::Poll(long long timeoutMicros, std::vector<std::uint8_t>& received)
 {
     if (m_fd < 0) {
         Fail(m_device, EBADF);
         return PortEvent::Gone;
     }
     pollfd pfd{m_fd, static_cast<short>(POLLIN | (m_pending.empty() ? 0 : POLLOUT)), 0};
-    int ready = ::poll(&pfd, 1, timeoutMs < 0 ? 0 : timeoutMs);
+    if (timeoutMicros < 0)
+        timeoutMicros = 0;
+    const timespec timeout{static_cast<time_t>(timeoutMicros / 1000000), static_cast<long>(timeoutMicros % 1000000) * 1000};
+    int ready = ::ppoll(&pfd, 1, &timeout, nullptr);
     if (ready < 0) {
         if (errno == EINTR)
             return PortEvent::Nothing;

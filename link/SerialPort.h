@@ -37,11 +37,13 @@ public:
     // Queues bytes and writes what the driver takes now.
     bool Send(std::span<const std::uint8_t> bytes);
     // True when nothing is queued here and the driver's output queue is empty.
-    bool OutputDrained();
-    // Waits up to timeoutMs for input (appended to received) or for the driver to
-    // take more queued output. Returns Data when bytes arrived, Gone when the
-    // device went away or failed (LastError() says why), else Nothing.
-    PortEvent Poll(int timeoutMs, std::vector<std::uint8_t>& received);
+    bool OutputDrained() { return QueuedBytes() == 0; }
+    // Bytes not yet on the line: queued here plus those in the driver's queue.
+    std::size_t QueuedBytes();
+    // Waits up to timeoutMicros for input (appended to received) or for the
+    // driver to take more queued output. Returns Data when bytes arrived, Gone
+    // when the device went away or failed (LastError() says why), else Nothing.
+    PortEvent Poll(long long timeoutMicros, std::vector<std::uint8_t>& received);
 
     const std::string& LastError() const { return m_lastError; }
     int LastErrno() const { return m_lastErrno; }
