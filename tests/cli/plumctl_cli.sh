@@ -138,6 +138,15 @@ out=$("$ctl" --home "$h" detect 2>/dev/null); rc=$?
 check "detect without a register fails with 1" $((rc != 1))
 check "detect tries all four ports" "$([ "$(grep -c ': No kodo found.$' <<<"$out")" -eq 4 ]; echo $?)"
 
+# --- Ctrl+C during detection: the port under test keeps "Testing...", no further port is tried
+h=$work/detect-cancel; mkdir -p "$h"
+printf '[Ports]\r\nCOM1=%s\r\nCOM2=%s\r\n' "$work/tty-det-silent" "$work/n2" >"$h/SYSTEM.CFG"
+start_sim "$work/tty-det-silent" --silent
+"$ctl" --home "$h" detect >"$work/out" 2>"$work/err" & pid=$!
+sleep 1; kill -INT $pid; wait $pid; rc=$?
+check "detect cancelled by SIGINT exits 130" $((rc != 130))
+check "detect cancelled leaves COM1 testing" "$([ "$(cat "$work/out")" = 'COM1 : Testing...' ] && ! grep -q COM2 "$work/err"; echo $?)"
+
 # --- dump: raw memory pages into TEMP.BIN and TEMP.LOG
 h=$work/dump; home_with_port "$h" "$work/tty-dump"; start_sim "$work/tty-dump"
 out=$("$ctl" --home "$h" dump 0 8 2>"$work/err"); rc=$?
