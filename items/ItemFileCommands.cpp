@@ -15,13 +15,6 @@ std::string FullPath(const std::string& path)
     return ec ? path : full.lexically_normal().string();
 }
 
-void CopyCells(const CellTable& from, CellTable& to)
-{
-    for (int row = 0; row < from.RowCount() && row < to.RowCount(); ++row)
-        for (int col = 0; col < from.ColCount() && col < to.ColCount(); ++col)
-            to.SetCell(col, row, from.Cell(col, row));
-}
-
 class BusyScope {
 public:
     explicit BusyScope(UserInterface& ui) : m_ui(ui) { m_ui.SetBusy(true); }
@@ -88,32 +81,21 @@ bool ItemFileCommands::Open()
     if (!chosen)
         return false;
     const std::string path = FullPath(*chosen);
-    // The set is read aside first, so a file that cannot be read leaves the
-    // tables and the file name as they were instead of empty tables bound to
-    // that name, which the next Save would write over it.
-    ItemTables loaded;
-    ClearGrid(GridKind::Plu, loaded.Plu);
-    ClearGrid(GridKind::Dept, loaded.Dept);
-    ResetRecyTable(loaded.RecyTable);
+    // A set that cannot be read leaves the tables and the file name as they
+    // were, rather than empty tables bound to that name, which the next Save
+    // would write over the file.
     std::string error;
     bool ok;
     {
         BusyScope busy(m_ui);
-        ok = ReadItemFileSet(loaded, path, error);
+        ok = LoadItemFileSet(m_tables, path, error);
     }
     if (!ok) {
-        m_ui.ShowMessage(MessageKind::Error, "Cannot read " + error);
+        m_ui.ShowMessage(MessageKind::Error, kCannotReadText + error);
         return false;
     }
-    ClearTables();
-    {
-        BusyScope busy(m_ui);
-        CopyCells(loaded.Plu, m_tables.Plu);
-        CopyCells(loaded.Dept, m_tables.Dept);
-        m_tables.RecyTable = std::move(loaded.RecyTable);
-        m_tables.CurrentFileName = path;
-        m_tables.Modified = false;
-    }
+    m_tables.CurrentFileName = path;
+    m_tables.Modified = false;
     if (m_hooks.SetTitle)
         m_hooks.SetTitle(TitleFor(path));
     return true;
@@ -165,7 +147,7 @@ bool ItemFileCommands::WriteSet(const std::string& path)
         ok = WriteItemFileSet(m_tables, path, error);
     }
     if (!ok) {
-        m_ui.ShowMessage(MessageKind::Error, "Cannot save " + error);
+        m_ui.ShowMessage(MessageKind::Error, kCannotSaveText + error);
         return false;
     }
     m_tables.Modified = false;

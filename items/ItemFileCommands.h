@@ -23,6 +23,9 @@ public:
 };
 
 inline constexpr const char* kSaveQuestionText = "File has not been saved,save it now?";
+// Followed by "<file>: <system reason>".
+inline constexpr const char* kCannotReadText = "Cannot read ";
+inline constexpr const char* kCannotSaveText = "Cannot save ";
 
 class ItemFileCommands {
 public:

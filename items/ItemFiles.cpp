@@ -1,6 +1,7 @@
 #include "items/ItemFiles.h"
 
 #include "items/ItemColumns.h"
+#include "items/ItemTableOps.h"
 #include "shell/AtomicFile.h"
 #include "shell/Locale.h"
 
@@ -210,6 +211,25 @@ bool ReadItemFileSet(ItemTables& tables, const std::filesystem::path& pluPath, s
         ParseGridFile(*dept, tables.Dept);
     if (recy)
         ParseRecyFile(*recy, tables.RecyTable);
+    return true;
+}
+
+bool LoadItemFileSet(ItemTables& tables, const std::filesystem::path& pluPath, std::string& error)
+{
+    ItemTables loaded;
+    ClearGrid(GridKind::Plu, loaded.Plu);
+    ClearGrid(GridKind::Dept, loaded.Dept);
+    ResetRecyTable(loaded.RecyTable);
+    if (!ReadItemFileSet(loaded, pluPath, error))
+        return false;
+    // Cell by cell, so the tables keep their change hooks.
+    for (CellTable* table : {&tables.Plu, &tables.Dept}) {
+        const CellTable& from = table == &tables.Plu ? loaded.Plu : loaded.Dept;
+        for (int row = 0; row < from.RowCount() && row < table->RowCount(); ++row)
+            for (int col = 0; col < from.ColCount() && col < table->ColCount(); ++col)
+                table->SetCell(col, row, from.Cell(col, row));
+    }
+    tables.RecyTable = std::move(loaded.RecyTable);
     return true;
 }
 

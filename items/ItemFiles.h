@@ -44,5 +44,10 @@ bool WriteItemFileSet(const ItemTables& tables, const std::filesystem::path& plu
 // department or recycling file leaves that table as it is; a PLU file or any
 // file that cannot be read gives false with error.
 bool ReadItemFileSet(ItemTables& tables, const std::filesystem::path& pluPath, std::string& error);
+// What Open does to the tables: all three at their defaults, then the set read
+// into them. The set is read aside first, so when it cannot be read the tables
+// stay as they were (false with error). CurrentFileName and Modified are the
+// caller's.
+bool LoadItemFileSet(ItemTables& tables, const std::filesystem::path& pluPath, std::string& error);
 
 } // namespace plu

@@ -2,6 +2,7 @@
 
 #include "shell/CodePage.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -10,10 +11,16 @@ namespace plu {
 ItemTableModel::ItemTableModel(GridKind kind, CellTable& table, const CodePage& codePage, QObject* parent)
     : QAbstractTableModel(parent), m_kind(kind), m_table(table), m_codePage(codePage)
 {
-    m_table.OnCellChanged = [this](int col, int row) { CellChanged(col, row); };
+    // The table may outlive the model or die before it (the main window's
+    // tables go before its child widgets), so the hook checks and the
+    // destructor leaves the table alone.
+    m_table.OnCellChanged = [model = QPointer<ItemTableModel>(this)](int col, int row) {
+        if (model)
+            model->CellChanged(col, row);
+    };
 }
 
-ItemTableModel::~ItemTableModel() { m_table.OnCellChanged = nullptr; }
+ItemTableModel::~ItemTableModel() = default;
 
 void ItemTableModel::SetTitles(std::vector<std::string> titles)
 {

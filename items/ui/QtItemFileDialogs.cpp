@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 
 namespace plu {
 namespace {
@@ -19,9 +21,18 @@ std::optional<std::string> Choose(QWidget* parent, bool save)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().first();
+        // The dialog lets a typed name point into a folder that does not exist.
+        if (save && !QFileInfo(chosen).absoluteDir().exists()) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(),
+                                 QObject::tr("The folder %1 does not exist.").arg(QFileInfo(chosen).absolutePath()));
+            continue;
+        }
+        return QFile::encodeName(chosen).toStdString();
+    }
 }
 
 } // namespace

@@ -218,6 +218,21 @@ void TMainForm::CreateDataArea()
     m_dataSplitter->setObjectName("DataArea");
     m_items = new ItemsArea(m_context, m_tables, m_ui, m_dataSplitter);
     connect(m_items, &ItemsArea::titleChanged, this, &TMainForm::SetTitle);
+    auto command = [this](const char* name, void (ItemsArea::*handler)()) {
+        QAction* action = Action(name);
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, m_items, handler);
+    };
+    command("NewItem", &ItemsArea::NewItemClick);
+    command("OpenItem", &ItemsArea::OpenItemClick);
+    command("SaveItem", &ItemsArea::SaveItemClick);
+    command("SaveasItem", &ItemsArea::SaveasItemClick);
+    command("RecyItem", &ItemsArea::RecyItemClick);
+    command("FontItem", &ItemsArea::FontItemClick);
+    // Hidden key: fills the tables with sample data.
+    auto* sampleFill = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F3), this);
+    sampleFill->setContext(Qt::ApplicationShortcut);
+    connect(sampleFill, &QShortcut::activated, m_items, &ItemsArea::FillSampleData);
 
     // The report panel: holds the report frame on show; collapsed at start-up.
     auto* pnlOwn = new QFrame(m_dataSplitter);

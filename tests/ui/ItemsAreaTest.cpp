@@ -8,7 +8,9 @@
 #include "items/ui/TRecyForm.h"
 #include "shell/AppContext.h"
 #include "shell/Locale.h"
+#include "shell/ui/MainForm.h"
 #include "tests/core/ItemsTestUi.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QFontDialog>
@@ -378,19 +380,42 @@ TEST_F(ItemsAreaTest, Screenshots)
     EXPECT_EQ(m_area->Splitter()->sizes().value(1), 400);
     EXPECT_EQ(m_area->Splitter()->handleWidth(), 2);
     m_area->PluGrid()->SetCurrentCell(3, 2);
-    m_area->grab().save("/tmp/items-main.png");
+    test::SaveScreenshot(*m_area, "items-area");
+    // A title wider than its dragged-narrow column is drawn from the left and cut.
+    const int departmentWidth = m_area->PluGrid()->horizontalHeader()->sectionSize(1);
+    m_area->PluGrid()->horizontalHeader()->resizeSection(1, 30);
+    test::SaveScreenshot(*m_area->PluGrid(), "items-narrow-column");
+    m_area->PluGrid()->horizontalHeader()->resizeSection(1, departmentWidth);
 
     m_area->RecyForm()->FillGrid();
     m_area->RecyForm()->show();
     QApplication::processEvents();
-    m_area->RecyForm()->grab().save("/tmp/items-recy.png");
+    test::SaveScreenshot(*m_area->RecyForm(), "items-recycling");
     m_area->RecyForm()->hide();
 
     QFont big = m_area->GridFont();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     m_area->SetGridFont(big);
     QApplication::processEvents();
-    m_area->grab().save("/tmp/items-bigfont.png");
+    test::SaveScreenshot(*m_area, "items-larger-font");
+}
+
+TEST(ItemsInMainWindow, MenusAndHiddenSampleFill)
+{
+    AppContext context;
+    context.Dirs = ProgramDirsAt(test::FreshHome("items-main"));
+    TMainForm form(context);
+    form.resize(1280, 760);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    for (const char* name : {"NewItem", "OpenItem", "SaveItem", "SaveasItem", "RecyItem", "FontItem", "NewBtn", "SaveBtn"})
+        EXPECT_TRUE(form.Action(name)->isEnabled()) << name;
+    QTest::keyClick(&form, Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(form.Tables().Plu.Cell(1, 3000), "PLU-3000");
+    EXPECT_EQ(form.Tables().Dept.Cell(1, 8), "Deptment-8");
+    EXPECT_FALSE(form.Tables().Modified);
+    test::SaveScreenshot(form, "items-main-window");
 }
 
 } // namespace
