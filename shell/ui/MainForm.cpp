@@ -8,8 +8,8 @@
 #include "link/ui/DataDlg.h"
 #include "link/ui/DetectPortDlg.h"
 #include "link/ui/ProgressForm.h"
-#include "items/ItemChecks.h"
 #include "shell/ui/AboutBox.h"
+#include "transfer/ItemTableChecks.h"
 #include "transfer/TransferCommands.h"
 #include "transfer/TransferContext.h"
 #include "transfer/ui/DownloadDlg.h"
@@ -277,21 +277,11 @@ void TMainForm::DetectportItemClick() { m_detectPortDlg->Execute(); }
 
 void TMainForm::TestItemClick() { RunConnectionTest(m_context, *m_link, m_ui); }
 
-TransferContext TMainForm::MakeCommandContext()
-{
-    DownloadChecks checks;
-    checks.CheckPluNames = [this](int first, int last) { return CheckPluNames(m_tables.Plu, first, last, m_ui); };
-    checks.CheckDeptNames = [this] { return CheckDeptNames(m_tables.Dept, m_ui); };
-    // TaxInUse as the status read of the running download left it.
-    checks.CheckDeptTaxes = [this] { return CheckDeptTaxes(m_tables.Dept, m_context.EcrStatus.TaxInUse, m_ui); };
-    return TransferContext{m_context, m_ui, *m_link, m_tables, std::move(checks), 0};
-}
-
 void TMainForm::DownloadItemClick()
 {
     if (!m_downloadDlg->Execute())
         return;
-    TransferContext command = MakeCommandContext();
+    TransferContext command = MakeTransferContext(m_context, m_ui, *m_link, m_tables);
     RunDownload(command, m_downloadDlg->Request());
 }
 
@@ -299,7 +289,7 @@ void TMainForm::UploadItemClick()
 {
     if (!m_uploadDlg->Execute())
         return;
-    TransferContext command = MakeCommandContext();
+    TransferContext command = MakeTransferContext(m_context, m_ui, *m_link, m_tables);
     RunUpload(command, m_uploadDlg->Request());
     // The upload writes into the tables directly, also before a failed step.
     m_items->RefreshFromTables();
@@ -309,7 +299,7 @@ void TMainForm::ParameterItemClick()
 {
     if (!m_paraDlg->Execute())
         return;
-    TransferContext command = MakeCommandContext();
+    TransferContext command = MakeTransferContext(m_context, m_ui, *m_link, m_tables);
     RunDownload(command, ParameterRequest());
 }
 

@@ -28,7 +28,6 @@ class TDownloadDlg;
 class TParaDlg;
 class TProgressForm;
 class TUploadDlg;
-struct TransferContext;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -79,9 +78,6 @@ private:
     void CreateDataArea();
     QAction* AddAction(const QString& name, const QString& caption, QKeySequence shortcut = {});
     void SetTitle(const QString& title);
-    // What the transfer commands work with: this window's tables, link and user
-    // interface, and the item tables' checks.
-    TransferContext MakeCommandContext();
 
     AppContext& m_context;
     ItemTables m_tables;
