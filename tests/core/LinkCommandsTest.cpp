@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -50,6 +51,9 @@ std::vector<std::string> SplitCrLf(const std::string& text)
 class RecordingUi : public UserInterface {
 public:
     Answer Reply = Answer::No;
+    int Current = 0;
+    // Runs on every ProcessEvents, as a user's click would.
+    std::function<void()> OnProcessEvents;
     std::vector<std::string> Statuses;
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
@@ -63,11 +67,15 @@ public:
         m_state = isError ? ProgressState::ErrorShown : ProgressState::Running;
     }
     void SetTotal(int) override {}
-    void SetCurrent(int) override {}
+    void SetCurrent(int current) override { Current = current; }
     void CloseProgress() override { m_state = ProgressState::Closed; }
     ProgressState GetProgressState() const override { return m_state; }
+    // Cancel as the progress dialog's button does it.
+    void PressCancel() { m_state = ProgressState::Closed; }
     void ProcessEvents() override
     {
+        if (OnProcessEvents)
+            OnProcessEvents();
         if (m_state == ProgressState::ErrorShown)
             m_state = ProgressState::Closed; // the user presses OK
     }
@@ -334,6 +342,29 @@ TEST_F(LinkCommandsTest, DumpThatLosesTheRegisterKeepsThePagesReadAndTheOldListi
     EXPECT_EQ(ReadFile(TempBinPath(context.Dirs)).size(), 3 * 256u);
     EXPECT_EQ(ReadFile(TempLogPath(context.Dirs)), "old listing\r\n");
     EXPECT_FALSE(link.IsActive());
+}
+
+TEST_F(LinkCommandsTest, CancelDuringADumpEndsSilentlyWithThePagesReadSoFar)
+{
+    StartRegisterOn(1);
+    WriteFile(TempLogPath(context.Dirs), "old listing\r\n");
+    TKodoIBusComm link(ui, context.Dirs.DebugLog(), MakeDeviceResolver(context.Dirs.SystemCfg()));
+    bool cancelled = false;
+    ui.OnProcessEvents = [&] {
+        if (ui.Current == 4 && !cancelled) { // while page 3 is being read
+            cancelled = true;
+            ui.PressCancel();
+            link.Cancel();
+        }
+    };
+
+    EXPECT_FALSE(UploadDataRange(context, link, ui, {0, 8, MemoryKind::Rom}));
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(ui.Statuses, (std::vector<std::string>{"Connect...", "Receive Data..."})) << "no error is shown";
+    EXPECT_EQ(ReadFile(TempBinPath(context.Dirs)).size(), 3 * 256u);
+    EXPECT_EQ(ReadFile(TempLogPath(context.Dirs)), "old listing\r\n");
+    EXPECT_FALSE(link.IsActive());
+    EXPECT_EQ(simulator.WithState([](sim::RegisterState& s) { return s.LastDisconnectMode; }), 1);
 }
 
 } // namespace
