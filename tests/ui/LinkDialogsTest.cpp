@@ -225,8 +225,11 @@ protected:
 
 TEST_F(LinkWindowTest, TestAgainstARegisterThatNeverAcknowledgesEndsRedWithOk)
 {
+    // Every attempt is refused after 30 ms: the whole hunt takes about 0.6 s.
     sim::Faults faults;
     faults.Nak = -1;
+    faults.Late = -1;
+    faults.LateMs = 30;
     simulator.SetFaults(faults);
     TMainForm window(context);
     window.show();
