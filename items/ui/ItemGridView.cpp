@@ -488,6 +488,14 @@ void ItemGridView::mousePressEvent(QMouseEvent* event)
     m_approved = QPersistentModelIndex();
 }
 
+void ItemGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    // Dragging a block keeps its start as the anchor.
+    m_extending = event->buttons() & Qt::LeftButton;
+    QTableView::mouseMoveEvent(event);
+    m_extending = false;
+}
+
 void ItemGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
