@@ -215,6 +215,18 @@ TEST_F(ItemsAreaTest, DeleteResetsTheSelectedBlock)
     EXPECT_EQ(m_tables.Plu.Cell(1, 5), "PLU-5");
     EXPECT_EQ(m_tables.Plu.Cell(1, 1), "PLU-1");
     EXPECT_FALSE(m_tables.Modified);
+
+    // A block dragged with the mouse: Name and Department of rows 6 and 7.
+    const QPoint from = grid->visualRect(grid->Model()->index(5, 0)).center();
+    const QPoint to = grid->visualRect(grid->Model()->index(6, 1)).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(grid->viewport(), to);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    Play(grid, "<Del>");
+    EXPECT_EQ(m_tables.Plu.Cell(1, 6), "");
+    EXPECT_EQ(m_tables.Plu.Cell(2, 7), "1");
+    EXPECT_EQ(m_tables.Plu.Cell(3, 7), "70.00");
+    EXPECT_EQ(m_tables.Plu.Cell(1, 8), "PLU-8");
     // The view shows what the table holds.
     QApplication::processEvents();
     EXPECT_EQ(grid->Model()->data(grid->Model()->index(0, 0), Qt::DisplayRole).toString(), "PLU-1");
