@@ -386,8 +386,8 @@ void RegisterSimulator::HandleFrame(const LinkFrame& frame, SteadyClock::time_po
         return;
     if (realLineRate) {
         // The frame took its line time to arrive, and the answer takes its own.
-        std::this_thread::sleep_until(firstByte + LineTime(kTransmissionSize, speed));
-        std::this_thread::sleep_for(LineTime(answer.size(), speed));
+        // One wait for both, so the sleep's own lateness counts once.
+        std::this_thread::sleep_until(firstByte + LineTime(kTransmissionSize, speed) + LineTime(answer.size(), speed));
     }
     if (lateMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(lateMs));

@@ -6,7 +6,7 @@
 #include "shell/Texts.h"
 #include "shell/UserInterface.h"
 #include "transfer/DepartmentRecord.h"
-#include "transfer/EcrStatus.h"
+#include "transfer/TEcrStatus.h"
 #include "transfer/PackedFields.h"
 #include "transfer/ParameterBlock.h"
 #include "transfer/PluRecord.h"

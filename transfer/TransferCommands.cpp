@@ -1,6 +1,5 @@
 #include "transfer/TransferCommands.h"
 
-#include "items/CellTable.h"
 #include "link/ConnectionTest.h"
 #include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
@@ -10,6 +9,8 @@
 #include "transfer/KindTransfers.h"
 #include "transfer/SessionSteps.h"
 #include "transfer/TransferContext.h"
+
+#include <cassert>
 
 namespace plu {
 namespace {
@@ -101,6 +102,8 @@ bool RunDownload(TransferContext& ctx, const TransferRequest& request)
 {
     if (RefuseRange(ctx, request))
         return false;
+    // MakeTransferContext binds the checks; without them nothing may be sent.
+    assert(ctx.Checks.CheckPluNames && ctx.Checks.CheckDeptNames && ctx.Checks.CheckDeptTaxes);
     ctx.PendingDisconnectCode = 0;
     if (Chosen(request, kKindPlu)) {
         ctx.PendingDisconnectCode = kCodeItemsChosen;

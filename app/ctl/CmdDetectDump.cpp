@@ -18,15 +18,26 @@ int RunDetect(Env& env)
     TKodoIBusComm link(env.Ui, env.Context.Dirs.DebugLog(), MakeDeviceResolver(env.Context.Dirs.SystemCfg()));
     PrepareDetectLink(link);
     env.Ui.OnCancel = [&link] { link.Cancel(); };
+    // One line per port tried, with the text its field ends with; a port whose
+    // test Ctrl+C ended keeps "Testing...", as in the dialog.
+    int testing = 0;
+    auto print = [](int port, const std::string& text) {
+        std::printf("%s : %s\n", CommNameFor(port).c_str(), text.c_str());
+        std::fflush(stdout);
+    };
     DetectPortView view;
-    view.ShowResult = [](int port, const std::string& text) {
-        if (!text.empty() && text != kTestingText) {
-            std::printf("%s : %s\n", CommNameFor(port).c_str(), text.c_str());
-            std::fflush(stdout);
+    view.ShowResult = [&](int port, const std::string& text) {
+        if (text == kTestingText) {
+            testing = port;
+        } else if (!text.empty()) {
+            testing = 0;
+            print(port, text);
         }
     };
     view.Closed = [&env] { return env.Ui.Cancelled(); };
     const int found = DetectPort(env.Context, link, env.Ui, view);
+    if (testing != 0)
+        print(testing, kTestingText);
     env.Ui.OnCancel = nullptr;
     return env.Result(found != 0);
 }

@@ -70,6 +70,10 @@ void TProgressForm::SetStatusColour(bool isError)
 
 void TProgressForm::ShowProgress()
 {
+    // A new command starts with the running form, whatever the last one left.
+    SetStatusColour(false);
+    m_okBtn->hide();
+    m_cancelBtn->show();
     show();
     raise();
     activateWindow();

@@ -8,7 +8,13 @@
 #include "link/ui/DataDlg.h"
 #include "link/ui/DetectPortDlg.h"
 #include "link/ui/ProgressForm.h"
+#include "items/ItemChecks.h"
 #include "shell/ui/AboutBox.h"
+#include "transfer/TransferCommands.h"
+#include "transfer/TransferContext.h"
+#include "transfer/ui/DownloadDlg.h"
+#include "transfer/ui/ParaDlg.h"
+#include "transfer/ui/UploadDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,14 +51,20 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
     m_progressForm = new TProgressForm(this);
     m_ui.SetProgressForm(m_progressForm);
     m_aboutBox = new TAboutBox(QString::fromUtf8(m_context.CompanyNameText), this);
+    m_uploadDlg = new TUploadDlg(m_context, m_ui, this);
+    m_downloadDlg = new TDownloadDlg(m_context, m_ui, this);
     m_detectPortDlg = new TDetectPortDlg(m_context, m_ui, MakePortResolver(), this);
     m_dataDlg = new TDataDlg(m_ui, this);
+    m_paraDlg = new TParaDlg(m_context, m_ui, this);
 
-    for (const char* name : {"CommsetItem", "DetectportItem", "TestItem"})
+    for (const char* name : {"CommsetItem", "DetectportItem", "TestItem", "DownloadItem", "UploadItem", "ParameterItem"})
         Action(name)->setEnabled(true);
     connect(Action("CommsetItem"), &QAction::triggered, this, &TMainForm::CommsetItemClick);
     connect(Action("DetectportItem"), &QAction::triggered, this, &TMainForm::DetectportItemClick);
     connect(Action("TestItem"), &QAction::triggered, this, &TMainForm::TestItemClick);
+    connect(Action("DownloadItem"), &QAction::triggered, this, &TMainForm::DownloadItemClick);
+    connect(Action("UploadItem"), &QAction::triggered, this, &TMainForm::UploadItemClick);
+    connect(Action("ParameterItem"), &QAction::triggered, this, &TMainForm::ParameterItemClick);
     auto* uploadDataRange = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F6), this);
     uploadDataRange->setObjectName("UploadDataRangeKey");
     connect(uploadDataRange, &QShortcut::activated, this, &TMainForm::UploadDataRange);
@@ -264,6 +276,42 @@ void TMainForm::CommsetItemClick() { m_commDlg->Execute(); }
 void TMainForm::DetectportItemClick() { m_detectPortDlg->Execute(); }
 
 void TMainForm::TestItemClick() { RunConnectionTest(m_context, *m_link, m_ui); }
+
+TransferContext TMainForm::MakeCommandContext()
+{
+    DownloadChecks checks;
+    checks.CheckPluNames = [this](int first, int last) { return CheckPluNames(m_tables.Plu, first, last, m_ui); };
+    checks.CheckDeptNames = [this] { return CheckDeptNames(m_tables.Dept, m_ui); };
+    // TaxInUse as the status read of the running download left it.
+    checks.CheckDeptTaxes = [this] { return CheckDeptTaxes(m_tables.Dept, m_context.EcrStatus.TaxInUse, m_ui); };
+    return TransferContext{m_context, m_ui, *m_link, m_tables, std::move(checks), 0};
+}
+
+void TMainForm::DownloadItemClick()
+{
+    if (!m_downloadDlg->Execute())
+        return;
+    TransferContext command = MakeCommandContext();
+    RunDownload(command, m_downloadDlg->Request());
+}
+
+void TMainForm::UploadItemClick()
+{
+    if (!m_uploadDlg->Execute())
+        return;
+    TransferContext command = MakeCommandContext();
+    RunUpload(command, m_uploadDlg->Request());
+    // The upload writes into the tables directly, also before a failed step.
+    m_items->RefreshFromTables();
+}
+
+void TMainForm::ParameterItemClick()
+{
+    if (!m_paraDlg->Execute())
+        return;
+    TransferContext command = MakeCommandContext();
+    RunDownload(command, ParameterRequest());
+}
 
 void TMainForm::UploadDataRange()
 {

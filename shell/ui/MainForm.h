@@ -24,7 +24,11 @@ class TAboutBox;
 class TCommDlg;
 class TDataDlg;
 class TDetectPortDlg;
+class TDownloadDlg;
+class TParaDlg;
 class TProgressForm;
+class TUploadDlg;
+struct TransferContext;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -52,6 +56,9 @@ public:
     TProgressForm* ProgressForm() const { return m_progressForm; }
     TDetectPortDlg* DetectPortDlg() const { return m_detectPortDlg; }
     TDataDlg* DataDlg() const { return m_dataDlg; }
+    TDownloadDlg* DownloadDlg() const { return m_downloadDlg; }
+    TUploadDlg* UploadDlg() const { return m_uploadDlg; }
+    TParaDlg* ParaDlg() const { return m_paraDlg; }
 
 public slots:
     void AboutItemClick();
@@ -59,6 +66,9 @@ public slots:
     void CommsetItemClick();
     void DetectportItemClick();
     void TestItemClick();
+    void DownloadItemClick();
+    void UploadItemClick();
+    void ParameterItemClick();
     // Ctrl+Alt+F6: the raw memory upload, opened in the desktop's viewer.
     void UploadDataRange();
 
@@ -69,6 +79,9 @@ private:
     void CreateDataArea();
     QAction* AddAction(const QString& name, const QString& caption, QKeySequence shortcut = {});
     void SetTitle(const QString& title);
+    // What the transfer commands work with: this window's tables, link and user
+    // interface, and the item tables' checks.
+    TransferContext MakeCommandContext();
 
     AppContext& m_context;
     ItemTables m_tables;
@@ -85,6 +98,9 @@ private:
     TProgressForm* m_progressForm = nullptr;
     TDetectPortDlg* m_detectPortDlg = nullptr;
     TDataDlg* m_dataDlg = nullptr;
+    TDownloadDlg* m_downloadDlg = nullptr;
+    TUploadDlg* m_uploadDlg = nullptr;
+    TParaDlg* m_paraDlg = nullptr;
     QString m_titleSuffix;
     QString m_title;
 };

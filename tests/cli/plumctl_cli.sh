@@ -63,6 +63,54 @@ h=$work/absent; home_with_port "$h" "$work/no-such-device"
 check "absent port fails with 1" $((rc != 1))
 check "absent port message" "$(grep -q '^Error opening COM2!' "$work/err" && grep -q 'please select other ports.' "$work/err"; echo $?)"
 
+# --- master data: download from an item file set, upload into another, same lines
+h=$work/items; home_with_port "$h" "$work/tty-items"; start_sim "$work/tty-items"
+sed -i 's/^BaudRate=0/BaudRate=4/' "$h/SYSTEM.CFG"
+printf 'MILK\t2\t1.25\t5901234123457\t0\t0.000\t0.000\t0.00\r\nBREAD\t1\t2.50\t456\t1\t0.000\t0.000\t0.00\r\n' >"$h/a.PLU"
+printf 'FOOD\t1\t1\t0\t1.50\t0.000\t0.00\r\nDRINKS\t0\t3\t1\t0.99\t0.000\t0.00\r\n' >"$h/a.DEP"
+{ printf '1\t0.25\t123\t0\t0.00\t0\t0.00\r\n'; for i in $(seq 2 50); do printf '\t0.00\t0\t0\t0.00\t0\t0.00\r\n'; done; } >"$h/a.RCY"
+for kind in plu department recycling; do
+  "$ctl" --home "$h" download $kind --items "$h/a.PLU" --to 10 2>"$work/err"; rc=$?
+  check "download $kind succeeds" $((rc != 0))
+done
+check "download prints the step texts" "$(grep -qx 'Download recycling...' "$work/err" && tail -n 1 "$work/err" | grep -qx 'Disconnect...'; echo $?)"
+"$ctl" --home "$h" upload plu,department,recycling --items "$h/b.PLU" --to 10 2>/dev/null; rc=$?
+check "upload succeeds" $((rc != 0))
+check "PLUs come back as sent" "$(cmp -s "$h/a.PLU" "$h/b.PLU"; echo $?)"
+check "departments come back as sent" "$(cmp -s "$h/a.DEP" "$h/b.DEP"; echo $?)"
+check "recycling comes back as sent" "$(head -n 1 "$h/b.RCY" | grep -q $'^1\t0.25\t123\t'; echo $?)"
+
+# --- refusals and failures
+printf 'SAME\t1\t1.00\t1\t0\t0.000\t0.000\t0.00\r\nSAME\t1\t1.00\t2\t0\t0.000\t0.000\t0.00\r\n' >"$h/twice.PLU"
+rm -f "$h/DEBUG.LOG"
+"$ctl" --home "$h" download plu --items "$h/twice.PLU" 2>"$work/err"; rc=$?
+check "name repeat fails with 1" $((rc != 1))
+check "name repeat message" "$(grep -qx 'PLU name repeat: No. 1 and No. 2' "$work/err"; echo $?)"
+check "name repeat never opens the port" "$([ ! -e "$h/DEBUG.LOG" ]; echo $?)"
+"$ctl" --home "$h" download plu --from 20 --to 10 >/dev/null 2>&1; rc=$?
+check "a bad range exits 2" $((rc != 2))
+
+h=$work/pending; home_with_port "$h" "$work/tty-pending"; start_sim "$work/tty-pending" --changes-pending --reports-not-cleared
+"$ctl" --home "$h" download department 2>"$work/err"; rc=$?
+check "pending changes refuse the download" $((rc != 1))
+check "pending changes come first" "$(tail -n 1 "$work/err" | grep -qx 'Please print changes report!'; echo $?)"
+cp "$work/items/b.PLU" "$h/keep.PLU"
+"$ctl" --home "$h" upload plu --items "$h/keep.PLU" --to 3 2>/dev/null; rc=$?
+check "an upload ignores the report flags" $((rc != 0))
+
+h=$work/mute; home_with_port "$h" "$work/tty-mute"; start_sim "$work/tty-mute" --silent-after 3
+cp "$work/items/b.PLU" "$h/keep.PLU"; cp "$h/keep.PLU" "$h/before.PLU"
+"$ctl" --home "$h" upload plu --items "$h/keep.PLU" --to 20 2>"$work/err"; rc=$?
+check "a register gone silent fails the upload" $((rc != 1))
+check "the step's error text" "$(tail -n 1 "$work/err" | grep -qx 'Upload PLU...Error!'; echo $?)"
+check "a failed upload leaves the files" "$(cmp -s "$h/keep.PLU" "$h/before.PLU"; echo $?)"
+
+h=$work/slow; home_with_port "$h" "$work/tty-slow"; start_sim "$work/tty-slow" --late 600
+"$ctl" --home "$h" upload plu --items "$h/new.PLU" 2>/dev/null & pid=$!
+sleep 2; kill -INT $pid; wait $pid; rc=$?
+check "SIGINT cancels an upload with 130" $((rc != 130))
+check "a cancelled upload writes no files" "$([ ! -e "$h/new.PLU" ]; echo $?)"
+
 # --- usage
 "$ctl" frobnicate >/dev/null 2>&1; rc=$?; check "unknown command exits 2" $((rc != 2))
 "$ctl" --help | grep -q 'plumctl \[--home DIR\] test'; check "help lists the commands" $?
@@ -89,6 +137,15 @@ printf '[Ports]\r\nCOM1=%s\r\nCOM2=%s\r\nCOM3=%s\r\nCOM4=%s\r\n' "$work/n1" "$wo
 out=$("$ctl" --home "$h" detect 2>/dev/null); rc=$?
 check "detect without a register fails with 1" $((rc != 1))
 check "detect tries all four ports" "$([ "$(grep -c ': No kodo found.$' <<<"$out")" -eq 4 ]; echo $?)"
+
+# --- Ctrl+C during detection: the port under test keeps "Testing...", no further port is tried
+h=$work/detect-cancel; mkdir -p "$h"
+printf '[Ports]\r\nCOM1=%s\r\nCOM2=%s\r\n' "$work/tty-det-silent" "$work/n2" >"$h/SYSTEM.CFG"
+start_sim "$work/tty-det-silent" --silent
+"$ctl" --home "$h" detect >"$work/out" 2>"$work/err" & pid=$!
+sleep 1; kill -INT $pid; wait $pid; rc=$?
+check "detect cancelled by SIGINT exits 130" $((rc != 130))
+check "detect cancelled leaves COM1 testing" "$([ "$(cat "$work/out")" = 'COM1 : Testing...' ] && ! grep -q COM2 "$work/err"; echo $?)"
 
 # --- dump: raw memory pages into TEMP.BIN and TEMP.LOG
 h=$work/dump; home_with_port "$h" "$work/tty-dump"; start_sim "$work/tty-dump"

@@ -110,6 +110,26 @@ TEST_P(Separators, PluRowsBetweenTableAndRegister)
         EXPECT_EQ(table.Cell(c, 7), cells[static_cast<std::size_t>(c - 1)]) << c;
 }
 
+TEST_P(Separators, OverlongNoteValuesKeepTheNoteLayout)
+{
+    // A 14-digit barcode (the sample fill makes them) and a price of ten characters.
+    CellTable table(9, 3001);
+    SetPluRow(table, 1000, "LONG", "1", L("-100000.25"), "12345678901234", "1", L("0.000"));
+    const PluRow row = ReadPluRow(table, 1000, 2);
+    Bytes entry(125, 0xEE);
+    EncodePlu(row, false, entry.data());
+    EXPECT_EQ(Bytes(entry.begin() + 19, entry.begin() + 26), (Bytes{0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34}));
+    PluChangeNote(row, PluRow{}, 2, entry.data() + 27);
+    const std::string note(entry.begin() + 27, entry.end());
+    EXPECT_EQ(note.substr(0, 24), "PC1000---ZMIANA---0001--");
+    EXPECT_EQ(note.substr(24, 13), std::string(12, ' ') + "0");
+    EXPECT_EQ(note.substr(61, 12), "LONG        ");
+    EXPECT_EQ(note.substr(73, 1), "1");
+    EXPECT_EQ(note.substr(74, 9), L("-100000.2"));
+    EXPECT_EQ(note.substr(83, 2), " 1");
+    EXPECT_EQ(note.substr(85, 13), "1234567890123");
+}
+
 TEST_P(Separators, DepartmentRowsAndNote)
 {
     CellTable table(8, 9);

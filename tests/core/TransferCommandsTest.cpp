@@ -3,6 +3,7 @@
 
 #include "shell/IniFile.h"
 #include "shell/Locale.h"
+#include "transfer/ItemTableChecks.h"
 #include "transfer/TransferCommands.h"
 
 #include <fstream>
@@ -100,8 +101,8 @@ TEST_F(TransferCommands, ChangedPluGoesWithItsNote)
                                + B("C           0") + B(L("     3.50")) + B(" 1") + B("0000000000033");
         EXPECT_EQ(PayloadOf(writes[0]), Padded(expected));
         EXPECT_EQ(DisconnectModes(), std::vector<int>{2});
-        EXPECT_TRUE(Ui.HasStatus("Upload PLU..."));
-        EXPECT_TRUE(Ui.HasStatus("Download PLU..."));
+        EXPECT_TRUE(HasStatus("Upload PLU..."));
+        EXPECT_TRUE(HasStatus("Download PLU..."));
         Sim.WithState([](sim::RegisterState& s) {
             auto record = sim::PluRecord(s, 3);
             EXPECT_EQ(Bytes(record.begin() + 13, record.begin() + 17), (Bytes{0x00, 0x00, 0x03, 0x50}));
@@ -212,7 +213,7 @@ TEST_F(TransferCommands, RecyclingAndParametersDisconnectWithModeZero)
     ASSERT_TRUE(RunDownload(*Ctx, Kinds(kKindParameters)));
     ASSERT_EQ(Messages(1, 0).size(), 1u);
     EXPECT_EQ(PayloadOf(Messages(1, 0)[0])[177], 1);
-    EXPECT_TRUE(Ui.HasStatus("Download parameters..."));
+    EXPECT_TRUE(HasStatus("Download parameters..."));
     EXPECT_EQ(DisconnectModes(), std::vector<int>{0});
     // The register now reports B at 12.50 in slot 1, A tax-free.
     Sim.WithState([](sim::RegisterState& s) {
@@ -289,7 +290,7 @@ TEST_F(TransferCommands, DownloadRefusals)
         SetStatus(status);
         Ctx->Checks.CheckDeptTaxes = [&] { return c.taxesPass; };
         EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindPlu | kKindDepartment)));
-        EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{c.error});
+        EXPECT_EQ(ErrorTexts(), std::vector<std::string>{c.error});
         EXPECT_TRUE(Messages(14, 3).empty());
         EXPECT_TRUE(Messages(14, 6).empty());
         EXPECT_EQ(DisconnectModes(), (std::vector<int>{1, 1, 1, 1}));
@@ -316,20 +317,17 @@ TEST_F(TransferCommands, DownloadWithoutKindsStillChecksTheStatus)
     status.ChangesPending = true;
     SetStatus(status);
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(0)));
-    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Please print changes report!"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Please print changes report!"});
 }
 
 TEST_F(TransferCommands, NameRepeatNeverOpensThePort)
 {
-    Ctx->Checks.CheckPluNames = [&](int first, int last) {
-        EXPECT_EQ(first, 1);
-        EXPECT_EQ(last, 3000);
-        Ui.ShowMessage(MessageKind::Information, "PLU name repeat: No. 5 and No. 9", "");
-        return false;
-    };
+    Ctx->Checks = ItemTableChecks(App, Tables, Ui);
+    for (int r = 1; r <= 3000; ++r)
+        Tables.Plu.SetCell(1, r, r == 5 || r == 9 ? "TWIN" : "");
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindPlu)));
     EXPECT_EQ(Ui.Messages, std::vector<std::string>{"PLU name repeat: No. 5 and No. 9"});
-    EXPECT_EQ(Ui.Shown, 0);
+    EXPECT_TRUE(Ui.Statuses.empty());
     EXPECT_TRUE(Sim.Received().empty());
     EXPECT_FALSE(std::filesystem::exists(App.Dirs.DebugLog()));
 
@@ -339,14 +337,30 @@ TEST_F(TransferCommands, NameRepeatNeverOpensThePort)
     EXPECT_TRUE(Sim.Received().empty());
 }
 
+TEST_F(TransferCommands, DepartmentTaxNotInUseIsRefused)
+{
+    Ctx->Checks = ItemTableChecks(App, Tables, Ui);
+    SetDeptCells(Tables.Dept, 3, "SWEETS", "0", "4", "0", "1.00"); // D is not in use on the register
+    EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindDepartment)));
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Invalid tax: 4 at No.3"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Invalid tax"});
+    EXPECT_TRUE(Messages(14, 6).empty());
+    EXPECT_EQ(DisconnectModes(), (std::vector<int>{1, 1, 1, 1}));
+
+    Sim.ClearReceived();
+    Tables.Dept.SetCell(3, 3, "3");
+    EXPECT_TRUE(RunDownload(*Ctx, Kinds(kKindDepartment)));
+    EXPECT_EQ(Messages(14, 7).size(), 8u); // the register's departments were blank
+}
+
 TEST_F(TransferCommands, FailingPluStepStopsTheRecyclingStep)
 {
     Impatient();
     Sim.SetHandler(14, 3, [](sim::RegisterState&, const LinkMessage&) { return sim::Reply::Nak(); });
     Tables.RecyTable[0].PluNumber = "untouched";
     EXPECT_FALSE(RunUpload(*Ctx, Kinds(kKindPlu | kKindRecycling, 1, 10)));
-    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Upload PLU...Error!"});
-    EXPECT_FALSE(Ui.HasStatus("Upload recycling..."));
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Upload PLU...Error!"});
+    EXPECT_FALSE(HasStatus("Upload recycling..."));
     EXPECT_TRUE(Messages(3, 0).empty());
     EXPECT_EQ(Tables.RecyTable[0].PluNumber, "untouched");
     EXPECT_EQ(DisconnectModes(), (std::vector<int>{1, 1, 1, 1}));
@@ -357,10 +371,9 @@ TEST_F(TransferCommands, CancelEndsTheTransferSilently)
 {
     for (int r = 1; r <= 100; ++r)
         SetPluCells(Tables.Plu, r, "X" + std::to_string(r), "1", "1.00", "1");
-    Ui.CancelAtCurrent = 5;
-    Ui.CancelInStatus = "Download PLU...";
+    CancelAt(5, "Download PLU...");
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindPlu, 1, 100)));
-    EXPECT_TRUE(Ui.ErrorTexts().empty());
+    EXPECT_TRUE(ErrorTexts().empty());
     EXPECT_EQ(Messages(14, 3).size(), 15u);   // every fetch went out first
     EXPECT_LE(Messages(14, 5).size(), 3u);
     EXPECT_EQ(DisconnectModes(), (std::vector<int>{1, 1, 1, 1}));
@@ -368,11 +381,10 @@ TEST_F(TransferCommands, CancelEndsTheTransferSilently)
 
     // Cancel in the fetch of an upload leaves the later rows as they were.
     Sim.ClearReceived();
-    Ui.CancelAtCurrent = 2;
-    Ui.CancelInStatus = "Upload PLU...";
+    CancelAt(2, "Upload PLU...");
     Tables.Plu.SetCell(1, 100, "KEEP");
     EXPECT_FALSE(RunUpload(*Ctx, Kinds(kKindPlu, 1, 100)));
-    EXPECT_TRUE(Ui.ErrorTexts().empty());
+    EXPECT_TRUE(ErrorTexts().empty());
     EXPECT_EQ(Tables.Plu.Cell(1, 100), "KEEP");
     EXPECT_FALSE(Comm->IsActive());
 }
@@ -386,7 +398,7 @@ TEST_F(TransferCommands, SilentRegisterMidTransfer)
     faults.SilentAfter = 8; // connect, identification, status, 5 fetches
     Sim.SetFaults(faults);
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindPlu, 1, 30)));
-    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Download PLU...Error!"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Download PLU...Error!"});
     EXPECT_FALSE(Comm->IsActive());
     std::ifstream log(App.Dirs.DebugLog());
     std::stringstream text;
@@ -401,7 +413,7 @@ TEST_F(TransferCommands, FailedStatusReadClosesThePort)
     faults.SilentAfter = 2; // connect and identification only
     Sim.SetFaults(faults);
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindRecycling)));
-    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Check ecr status...Error!"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Check ecr status...Error!"});
     EXPECT_FALSE(Comm->IsActive());
     EXPECT_TRUE(App.WorkStream.empty());
     std::ifstream log(App.Dirs.DebugLog());
@@ -414,7 +426,7 @@ TEST_F(TransferCommands, FailedFinalDisconnect)
 {
     Sim.SetHandler(14, 2, [](sim::RegisterState&, const LinkMessage&) { return sim::Reply::None(); });
     EXPECT_FALSE(RunDownload(*Ctx, Kinds(kKindRecycling)));
-    EXPECT_EQ(Ui.ErrorTexts(), std::vector<std::string>{"Disconnect...Error!"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Disconnect...Error!"});
     EXPECT_EQ(DisconnectModes(), (std::vector<int>{0, 0, 0}));   // no four-fold abort here
     EXPECT_EQ(Comm->DisconnectCode, 0);
     EXPECT_FALSE(Comm->IsActive());

@@ -9,6 +9,7 @@
 #include "sim/MasterData.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
+#include "TestUserInterface.h"
 #include "transfer/TransferContext.h"
 
 #include <gtest/gtest.h>
@@ -21,85 +22,6 @@
 #include <vector>
 
 namespace plu::test {
-
-// Answers like a user: OK on an error at once; Cancel when told to.
-class ScriptedUi : public UserInterface {
-public:
-    struct Status {
-        bool Error;
-        std::string Text;
-    };
-    std::vector<Status> Statuses;
-    std::vector<std::string> Messages;
-    int Shown = 0;
-    TKodoIBusComm* Comm = nullptr;
-    // Press Cancel at the first wait after SetCurrent(CancelAtCurrent) once the
-    // status text is CancelInStatus (any status when empty).
-    int CancelAtCurrent = 0;
-    std::string CancelInStatus;
-
-    void ShowProgress() override
-    {
-        ++Shown;
-        m_state = ProgressState::Running;
-    }
-    void SetStatus(bool isError, const std::string& text) override
-    {
-        if (m_state == ProgressState::Closed)
-            return;
-        Statuses.push_back({isError, text});
-        m_state = isError ? ProgressState::ErrorShown : ProgressState::Running;
-    }
-    void SetTotal(int total) override { m_total = total; }
-    void SetCurrent(int current) override
-    {
-        if (CancelAtCurrent != 0 && current == CancelAtCurrent && m_state == ProgressState::Running &&
-            (CancelInStatus.empty() || (!Statuses.empty() && Statuses.back().Text == CancelInStatus)))
-            m_cancelPending = true;
-    }
-    void CloseProgress() override { m_state = ProgressState::Closed; }
-    ProgressState GetProgressState() const override { return m_state; }
-    void ProcessEvents() override
-    {
-        if (m_state == ProgressState::ErrorShown)
-            m_state = ProgressState::Closed; // the user presses OK
-        if (m_cancelPending) {
-            m_cancelPending = false;
-            CancelAtCurrent = 0;
-            Comm->Cancel();
-            m_state = ProgressState::Closed;
-        }
-    }
-    void ShowMessage(MessageKind, const std::string& text, const std::string&) override { Messages.push_back(text); }
-    Answer Ask(Question, MessageKind, const std::string& text, const std::string&) override
-    {
-        Messages.push_back(text);
-        return Answer::No;
-    }
-    void Beep() override {}
-    void SetBusy(bool) override {}
-
-    std::vector<std::string> ErrorTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& s : Statuses)
-            if (s.Error)
-                texts.push_back(s.Text);
-        return texts;
-    }
-    bool HasStatus(const std::string& text) const
-    {
-        for (const auto& s : Statuses)
-            if (!s.Error && s.Text == text)
-                return true;
-        return false;
-    }
-
-private:
-    ProgressState m_state = ProgressState::Closed;
-    int m_total = 0;
-    bool m_cancelPending = false;
-};
 
 class TransferFixture : public ::testing::Test {
 protected:
@@ -119,7 +41,6 @@ protected:
         Comm = std::make_unique<TKodoIBusComm>(Ui, App.Dirs.DebugLog(),
                                                MakeDeviceResolver(App.Dirs.SystemCfg(), {{1, (m_home / "ttyREG").string()}}));
         Comm->TraceEnabled = true;
-        Ui.Comm = Comm.get();
         Ctx = std::make_unique<TransferContext>(TransferContext{App, Ui, *Comm, Tables, PassingChecks(), 0});
     }
     void TearDown() override
@@ -155,13 +76,50 @@ protected:
     {
         return {m.Message.begin() + kPayloadOffset, m.Message.begin() + kPayloadOffset + kPayloadSize};
     }
+    // After a cancelled wait the PC may go on before the register has taken in
+    // its last message; wait until nothing more arrives.
+    void Settle()
+    {
+        std::size_t count = Sim.Received().size();
+        while (Sim.WaitForReceived(count + 1, 100))
+            count = Sim.Received().size();
+    }
     std::vector<int> DisconnectModes()
     {
+        Settle();
         std::vector<int> modes;
         for (const auto& m : Messages(14, 2))
             modes.push_back(m.Message[7]);
         return modes;
     }
+    // Press Cancel at the first wait once the progress has reached current while the
+    // status text is status.
+    void CancelAt(int current, const std::string& status)
+    {
+        Ui.OnProcessEvents = [this, current, status, pressed = false]() mutable {
+            if (!pressed && Ui.Current >= current && Ui.LastStatus() == status &&
+                Ui.GetProgressState() == ProgressState::Running) {
+                pressed = true;
+                Ui.PressCancel([this] { Comm->Cancel(); });
+            }
+        };
+    }
+    std::vector<std::string> ErrorTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& s : Ui.Statuses)
+            if (s.IsError)
+                texts.push_back(s.Text);
+        return texts;
+    }
+    bool HasStatus(const std::string& text) const
+    {
+        for (const auto& s : Ui.Statuses)
+            if (!s.IsError && s.Text == text)
+                return true;
+        return false;
+    }
+
     // Short waits for the tests where the register fails to answer.
     void Impatient()
     {
@@ -171,7 +129,7 @@ protected:
 
     std::filesystem::path m_home;
     AppContext App;
-    ScriptedUi Ui;
+    TestUserInterface Ui;
     sim::RegisterSimulator Sim;
     std::unique_ptr<TKodoIBusComm> Comm;
     ItemTables Tables;

@@ -8,6 +8,13 @@
 #include "shell/SystemConfig.h"
 #include "shell/ui/MainForm.h"
 #include "shell/ui/QtUserInterface.h"
+#include "transfer/ui/DownloadDlg.h"
+#include "transfer/ui/ParaDlg.h"
+#include "transfer/ui/UploadDlg.h"
+#include "items/ui/ItemGridView.h"
+#include "items/ui/ItemTableModel.h"
+#include "items/ui/ItemsArea.h"
+#include "sim/MasterData.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
 #include "UiTestSupport.h"
@@ -17,6 +24,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QListWidget>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,6 +35,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -144,6 +155,12 @@ TEST(ProgressForm, CountersBarAndTheTwoFormsOfTheStatus)
     QTest::mouseClick(form.OkBtn(), Qt::LeftButton);
     EXPECT_EQ(ui.GetProgressState(), ProgressState::Closed);
     EXPECT_FALSE(form.isVisible());
+
+    // The next command starts with the running form.
+    ui.ShowProgress();
+    EXPECT_TRUE(form.CancelBtn()->isVisible());
+    EXPECT_FALSE(form.OkBtn()->isVisible());
+    EXPECT_FALSE(IsRed(form.StatusLabel()));
 }
 
 TEST(ProgressForm, AfterCancelNothingChangesAndTheErrorWaitEndsAtOnce)
@@ -385,6 +402,89 @@ TEST_F(LinkWindowTest, ClosingDetectionWhileCom2IsTestedStopsTheSearch)
     EXPECT_TRUE(dlg.DetectBtn()->isEnabled());
 }
 
+// Receives what the program hands to the desktop's viewer.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public slots:
+    void Open(const QUrl& url) { Urls << url; }
+};
+
+TEST_F(LinkWindowTest, CtrlAltF6DumpsTheRangeAndOpensTheListing)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    TMainForm window(context);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TDataDlg* dlg = window.DataDlg();
+    WhileModal([&] {
+        if (!dlg->isVisible())
+            return false;
+        EXPECT_EQ(dlg->windowTitle(), "Upload data range");
+        dlg->Edit1()->setText("10");
+        dlg->Edit2()->setText("2");
+        dlg->accept();
+        return true;
+    });
+    QTest::keyClick(&window, Qt::Key_F6, Qt::ControlModifier | Qt::AltModifier);
+    QDesktopServices::unsetUrlHandler("file");
+
+    ASSERT_EQ(catcher.Urls.size(), 1);
+    EXPECT_EQ(catcher.Urls[0].toLocalFile().toStdString(), (home / "TEMP.LOG").string());
+    const std::string listing = ReadFile(home / "TEMP.LOG");
+    EXPECT_EQ(listing.substr(0, 10), "00001000  ");
+    EXPECT_EQ(listing.size(), 32u * 76);
+    EXPECT_EQ(ReadFile(home / "TEMP.BIN").size(), 512u);
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+}
+
+TEST_F(LinkWindowTest, UploadAndParameterCommandsRunFromTheWindow)
+{
+    simulator.WithState([](sim::RegisterState& state) {
+        sim::SetDepartment(state, 3, {"BREAD", 0, 1, 0, 0, 0, 0});
+        return 0;
+    });
+    TMainForm window(context);
+    window.show();
+
+    // F6: departments from the register into the grid.
+    WhileModal([&] {
+        TUploadDlg* dlg = window.UploadDlg();
+        if (!dlg->isVisible())
+            return false;
+        dlg->CheckListBox1()->item(1)->setCheckState(Qt::Checked);
+        dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        return true;
+    });
+    window.Action("UploadItem")->trigger();
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+    ItemTableModel* depts = window.Items()->DeptGrid()->Model();
+    QStringList row3;
+    for (int col = 0; col < depts->columnCount(); ++col)
+        row3 << depts->data(depts->index(2, col), Qt::DisplayRole).toString().trimmed(); // table row 3
+    EXPECT_TRUE(row3.contains("BREAD")) << row3.join('|').toStdString();
+
+    // The parameter command saves the dialog and downloads the block from SYSTEM.CFG.
+    WhileModal([&] {
+        TParaDlg* dlg = window.ParaDlg();
+        if (!dlg->isVisible())
+            return false;
+        dlg->HeaderEd(1)->setText("WELCOME");
+        dlg->DownloadBtn()->click();
+        return true;
+    });
+    window.Action("ParameterItem")->trigger();
+    EXPECT_FALSE(window.ProgressForm()->isVisible());
+    const auto block = simulator.WithState([](sim::RegisterState& state) {
+        auto b = sim::ParameterBlock(state);
+        return std::vector<std::uint8_t>(b.begin(), b.end());
+    });
+    EXPECT_EQ(std::string(block.begin() + 5, block.begin() + 12), "WELCOME");
+}
+
 TEST(DataDlg, KeyFilterBadNumbersAndValuesKeptWithinARun)
 {
     PumpingUi ui;
@@ -434,3 +534,5 @@ TEST(DataDlg, KeyFilterBadNumbersAndValuesKeptWithinARun)
 
 } // namespace
 } // namespace plu
+
+#include "LinkDialogsTest.moc"
