@@ -231,8 +231,10 @@ void ItemGridView::EditorCreated(QLineEdit* editor)
 void ItemGridView::SetEditing(bool on)
 {
     if (on) {
-        if (!IsEditing() && currentIndex().isValid())
+        if (!IsEditing() && currentIndex().isValid()) {
+            scrollTo(currentIndex());
             edit(currentIndex());
+        }
         if (m_editor)
             m_editor->setFocus();
     } else if (m_editor) {
