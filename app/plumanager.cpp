@@ -8,6 +8,7 @@
 #include "shell/Locale.h"
 #include "shell/SystemConfig.h"
 #include "shell/ui/MainForm.h"
+#include "sim/MasterData.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
 
@@ -48,7 +49,12 @@ int main(int argc, char** argv)
         // The configured port leads to the simulated register for this run.
         if (context.PortNumber < 1 || context.PortNumber > plu::kPortCount)
             context.PortNumber = plu::kDefaultPortNumber;
-        simulator = std::make_unique<plu::sim::RegisterSimulator>();
+        // The demo register remembers what it was sent from one run to the next;
+        // the first run finds it stocked with sample items.
+        plu::sim::Options options;
+        options.StateDir = context.Dirs.TempDir / "demo-register";
+        const bool firstRun = !std::filesystem::exists(options.StateDir);
+        simulator = std::make_unique<plu::sim::RegisterSimulator>(options);
         plu::sim::InstallRegister(*simulator);
         auto linkPath = context.Dirs.TempDir / ("demo-tty-" + std::to_string(::getpid()));
         std::string error;
@@ -56,6 +62,11 @@ int main(int argc, char** argv)
             QMessageBox::critical(nullptr, "plumanager", QString::fromStdString("The demo register cannot start: " + error));
             return 1;
         }
+        if (firstRun)
+            simulator->WithState([](plu::sim::RegisterState& state) {
+                plu::sim::SeedSampleItems(state);
+                return 0;
+            });
         overrides[context.PortNumber] = linkPath.string();
         titleSuffix = QString("(demo register on %1)").arg(QString::fromStdString(plu::CommNameFor(context.PortNumber)));
     }
