@@ -101,7 +101,6 @@ protected:
         m_area->SetFileDialogs(m_dialogs);
         m_area->resize(1200, 600);
         m_area->show();
-        QApplication::setActiveWindow(m_area.get());
         QApplication::processEvents();
     }
 
@@ -322,7 +321,6 @@ TEST_F(ItemsAreaTest, RecyclingDialog)
     m_tables.RecyTable[0].PluNumber = "4";
     form->FillGrid();
     form->show();
-    QApplication::setActiveWindow(form);
     ItemGridView* grid = form->Grid();
     grid->SetCurrentCell(0, 1);
     grid->setFocus();
@@ -419,7 +417,6 @@ TEST(ItemsInMainWindow, MenusAndHiddenSampleFill)
     TMainForm form(context);
     form.resize(1280, 760);
     form.show();
-    QApplication::setActiveWindow(&form);
     for (const char* name : {"NewItem", "OpenItem", "SaveItem", "SaveasItem", "RecyItem", "FontItem", "NewBtn", "SaveBtn"})
         EXPECT_TRUE(form.Action(name)->isEnabled()) << name;
     QTest::keyClick(&form, Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier);
