@@ -33,10 +33,13 @@ namespace {
 using itemstest::RecordingUi;
 namespace fs = std::filesystem;
 
-QWidget* FocusOr(QWidget* fallback)
+// Where a key goes: the focused widget of the grid's window, else the grid's editor or the grid.
+QWidget* KeyTarget(ItemGridView* grid)
 {
     QWidget* focus = QApplication::focusWidget();
-    return focus != nullptr ? focus : fallback;
+    if (focus != nullptr && focus->window() == grid->window())
+        return focus;
+    return grid->Editor() != nullptr ? static_cast<QWidget*>(grid->Editor()) : grid;
 }
 
 // Plays a key script on the focused widget: plain characters are typed,
@@ -50,7 +53,7 @@ void Play(ItemGridView* grid, const QString& script)
         {"End", Qt::Key_End},      {"Home", Qt::Key_Home},   {"Esc", Qt::Key_Escape}, {"BS", Qt::Key_Backspace},
     };
     for (qsizetype i = 0; i < script.size(); ++i) {
-        QWidget* target = FocusOr(grid);
+        QWidget* target = KeyTarget(grid);
         if (script[i] == '<') {
             const qsizetype end = script.indexOf('>', i);
             const QString name = script.mid(i + 1, end - i - 1);
@@ -321,6 +324,7 @@ TEST_F(ItemsAreaTest, RecyclingDialog)
     m_tables.RecyTable[0].PluNumber = "4";
     form->FillGrid();
     form->show();
+    QApplication::processEvents();
     ItemGridView* grid = form->Grid();
     grid->SetCurrentCell(0, 1);
     grid->setFocus();
@@ -417,6 +421,7 @@ TEST(ItemsInMainWindow, MenusAndHiddenSampleFill)
     TMainForm form(context);
     form.resize(1280, 760);
     form.show();
+    QApplication::processEvents();
     for (const char* name : {"NewItem", "OpenItem", "SaveItem", "SaveasItem", "RecyItem", "FontItem", "NewBtn", "SaveBtn"})
         EXPECT_TRUE(form.Action(name)->isEnabled()) << name;
     QTest::keyClick(&form, Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier);
