@@ -231,8 +231,10 @@ void ItemGridView::EditorCreated(QLineEdit* editor)
 void ItemGridView::SetEditing(bool on)
 {
     if (on) {
-        if (!IsEditing() && currentIndex().isValid())
+        if (!IsEditing() && currentIndex().isValid()) {
+            scrollTo(currentIndex());
             edit(currentIndex());
+        }
         if (m_editor)
             m_editor->setFocus();
     } else if (m_editor) {
@@ -486,6 +488,14 @@ void ItemGridView::mousePressEvent(QMouseEvent* event)
         SelectBlockFromAnchor();
     m_extending = false;
     m_approved = QPersistentModelIndex();
+}
+
+void ItemGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    // Dragging a block keeps its start as the anchor.
+    m_extending = event->buttons() & Qt::LeftButton;
+    QTableView::mouseMoveEvent(event);
+    m_extending = false;
 }
 
 void ItemGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)

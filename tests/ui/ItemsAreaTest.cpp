@@ -33,10 +33,13 @@ namespace {
 using itemstest::RecordingUi;
 namespace fs = std::filesystem;
 
-QWidget* FocusOr(QWidget* fallback)
+// Where a key goes: the focused widget of the grid's window, else the grid's editor or the grid.
+QWidget* KeyTarget(ItemGridView* grid)
 {
     QWidget* focus = QApplication::focusWidget();
-    return focus != nullptr ? focus : fallback;
+    if (focus != nullptr && focus->window() == grid->window())
+        return focus;
+    return grid->Editor() != nullptr ? static_cast<QWidget*>(grid->Editor()) : grid;
 }
 
 // Plays a key script on the focused widget: plain characters are typed,
@@ -50,7 +53,7 @@ void Play(ItemGridView* grid, const QString& script)
         {"End", Qt::Key_End},      {"Home", Qt::Key_Home},   {"Esc", Qt::Key_Escape}, {"BS", Qt::Key_Backspace},
     };
     for (qsizetype i = 0; i < script.size(); ++i) {
-        QWidget* target = FocusOr(grid);
+        QWidget* target = KeyTarget(grid);
         if (script[i] == '<') {
             const qsizetype end = script.indexOf('>', i);
             const QString name = script.mid(i + 1, end - i - 1);
@@ -101,7 +104,6 @@ protected:
         m_area->SetFileDialogs(m_dialogs);
         m_area->resize(1200, 600);
         m_area->show();
-        QApplication::setActiveWindow(m_area.get());
         QApplication::processEvents();
     }
 
@@ -215,6 +217,18 @@ TEST_F(ItemsAreaTest, DeleteResetsTheSelectedBlock)
     EXPECT_EQ(m_tables.Plu.Cell(1, 5), "PLU-5");
     EXPECT_EQ(m_tables.Plu.Cell(1, 1), "PLU-1");
     EXPECT_FALSE(m_tables.Modified);
+
+    // A block dragged with the mouse: Name and Department of rows 6 and 7.
+    const QPoint from = grid->visualRect(grid->Model()->index(5, 0)).center();
+    const QPoint to = grid->visualRect(grid->Model()->index(6, 1)).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(grid->viewport(), to);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    Play(grid, "<Del>");
+    EXPECT_EQ(m_tables.Plu.Cell(1, 6), "");
+    EXPECT_EQ(m_tables.Plu.Cell(2, 7), "1");
+    EXPECT_EQ(m_tables.Plu.Cell(3, 7), "70.00");
+    EXPECT_EQ(m_tables.Plu.Cell(1, 8), "PLU-8");
     // The view shows what the table holds.
     QApplication::processEvents();
     EXPECT_EQ(grid->Model()->data(grid->Model()->index(0, 0), Qt::DisplayRole).toString(), "PLU-1");
@@ -310,7 +324,7 @@ TEST_F(ItemsAreaTest, RecyclingDialog)
     m_tables.RecyTable[0].PluNumber = "4";
     form->FillGrid();
     form->show();
-    QApplication::setActiveWindow(form);
+    QApplication::processEvents();
     ItemGridView* grid = form->Grid();
     grid->SetCurrentCell(0, 1);
     grid->setFocus();
@@ -407,7 +421,7 @@ TEST(ItemsInMainWindow, MenusAndHiddenSampleFill)
     TMainForm form(context);
     form.resize(1280, 760);
     form.show();
-    QApplication::setActiveWindow(&form);
+    QApplication::processEvents();
     for (const char* name : {"NewItem", "OpenItem", "SaveItem", "SaveasItem", "RecyItem", "FontItem", "NewBtn", "SaveBtn"})
         EXPECT_TRUE(form.Action(name)->isEnabled()) << name;
     QTest::keyClick(&form, Qt::Key_F3, Qt::ControlModifier | Qt::AltModifier);
