@@ -140,10 +140,12 @@ TEST_P(ReceiverTest, AssemblesAndResynchronises)
         }
         EXPECT_EQ(receiver.State(), c.state);
         EXPECT_EQ(completions, c.state == 1 ? 1 : 0);
-        if (c.mode == FrameReceiver::Mode::AckMode)
+        if (c.mode == FrameReceiver::Mode::AckMode) {
             EXPECT_EQ(receiver.AnswerByte(), c.answer);
-        if (c.frameIsGood)
+        }
+        if (c.frameIsGood) {
             EXPECT_EQ(receiver.Frame(), good);
+        }
     }
 }
 
