@@ -32,6 +32,16 @@
 #include <QVBoxLayout>
 
 namespace plu {
+namespace {
+
+// The keys of a hidden function: Ctrl+Alt+Fn, and Ctrl+Shift+Fn because on Linux
+// Ctrl+Alt+F1..F12 usually switch the virtual console before any program sees them.
+QList<QKeySequence> HiddenKeys(Qt::Key functionKey)
+{
+    return {QKeySequence(Qt::CTRL | Qt::ALT | functionKey), QKeySequence(Qt::CTRL | Qt::SHIFT | functionKey)};
+}
+
+} // namespace
 
 TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrides, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_ui(this), m_portOverrides(std::move(portOverrides))
@@ -65,7 +75,8 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
     connect(Action("DownloadItem"), &QAction::triggered, this, &TMainForm::DownloadItemClick);
     connect(Action("UploadItem"), &QAction::triggered, this, &TMainForm::UploadItemClick);
     connect(Action("ParameterItem"), &QAction::triggered, this, &TMainForm::ParameterItemClick);
-    auto* uploadDataRange = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F6), this);
+    auto* uploadDataRange = new QShortcut(this);
+    uploadDataRange->setKeys(HiddenKeys(Qt::Key_F6));
     uploadDataRange->setObjectName("UploadDataRangeKey");
     connect(uploadDataRange, &QShortcut::activated, this, &TMainForm::UploadDataRange);
 
@@ -230,7 +241,8 @@ void TMainForm::CreateDataArea()
     command("RecyItem", &ItemsArea::RecyItemClick);
     command("FontItem", &ItemsArea::FontItemClick);
     // Hidden key: fills the tables with sample data.
-    auto* sampleFill = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F3), this);
+    auto* sampleFill = new QShortcut(this);
+    sampleFill->setKeys(HiddenKeys(Qt::Key_F3));
     sampleFill->setContext(Qt::ApplicationShortcut);
     connect(sampleFill, &QShortcut::activated, m_items, &ItemsArea::FillSampleData);
 
