@@ -24,12 +24,11 @@ bool ApplyCommSettings(AppContext& context, int portNumber, int baudRateIndex, s
     return true;
 }
 
-std::vector<PortChoice> PortChoices(const std::filesystem::path& systemCfg, int currentPort)
+std::vector<PortChoice> PortChoices(const TKodoIBusComm::DeviceResolver& resolver, int currentPort)
 {
-    const IniFile cfg(systemCfg);
     std::vector<PortChoice> choices{{0, "None"}};
     for (int number = 1; number <= kPortCount; ++number) {
-        const std::string device = PortDevicePath(cfg, number);
+        const std::string device = resolver(CommNameFor(number));
         choices.push_back({number, CommNameFor(number) + " (" + (device.empty() ? "no device" : device) + ")"});
     }
     if (currentPort < 0 || currentPort > kPortCount)

@@ -1,6 +1,7 @@
 #pragma once
 // What the communication setting dialog does with SYSTEM.CFG and the
 // program-wide port and speed.
+#include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
 
 #include <string>
@@ -22,11 +23,11 @@ struct PortChoice {
     std::string Label; // "None", or the COM name with the device it stands for
 };
 
-// The entries of the port list: "None" and COM1..COM4 with their devices from
-// [Ports]. A configured number outside 0..4 has no entry of its own in that
+// The entries of the port list: "None" and COM1..COM4 with the devices they
+// lead to in this run ([Ports], or the demo register). A configured number outside 0..4 has no entry of its own in that
 // list; it gets one more entry at the end ("COM7 (no device)"), so the dialog
 // shows what is configured and OK without a choice keeps it instead of turning
 // it silently into another port.
-std::vector<PortChoice> PortChoices(const std::filesystem::path& systemCfg, int currentPort);
+std::vector<PortChoice> PortChoices(const TKodoIBusComm::DeviceResolver& resolver, int currentPort);
 
 } // namespace plu

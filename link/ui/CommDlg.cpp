@@ -33,7 +33,8 @@ QGroupBox* RadioGroup(QWidget* parent, const QString& caption, const QStringList
 
 } // namespace
 
-TCommDlg::TCommDlg(AppContext& context, UserInterface& ui, QWidget* parent) : QDialog(parent), m_context(context), m_ui(ui)
+TCommDlg::TCommDlg(AppContext& context, UserInterface& ui, TKodoIBusComm::DeviceResolver resolver, QWidget* parent)
+    : QDialog(parent), m_context(context), m_ui(ui), m_resolver(std::move(resolver))
 {
     setObjectName("CommDlg");
     setWindowTitle(tr("Communication setting"));
@@ -81,7 +82,7 @@ bool TCommDlg::Execute()
     ReloadCommSettings(m_context);
 
     m_portCB->clear();
-    for (const PortChoice& choice : PortChoices(m_context.Dirs.SystemCfg(), m_context.PortNumber))
+    for (const PortChoice& choice : PortChoices(m_resolver, m_context.PortNumber))
         m_portCB->addItem(QString::fromStdString(choice.Label), choice.Number);
     m_portCB->setCurrentIndex(m_portCB->findData(m_context.PortNumber));
     if (QAbstractButton* speed = m_baudRateRG->button(m_context.BaudRateIndex))

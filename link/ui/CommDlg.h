@@ -1,6 +1,7 @@
 #pragma once
 // TCommDlg: the communication setting dialog. Port and speed can be chosen;
 // parity and stop bits only show the link's fixed 8N1 settings.
+#include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
 #include "shell/UserInterface.h"
 
@@ -15,7 +16,7 @@ namespace plu {
 class TCommDlg : public QDialog {
     Q_OBJECT
 public:
-    TCommDlg(AppContext& context, UserInterface& ui, QWidget* parent = nullptr);
+    TCommDlg(AppContext& context, UserInterface& ui, TKodoIBusComm::DeviceResolver resolver, QWidget* parent = nullptr);
 
     // Reloads port and speed from SYSTEM.CFG (whatever the user does next), shows
     // the dialog modally and on OK stores and writes the choice. True on OK.
@@ -29,6 +30,7 @@ public:
 private:
     AppContext& m_context;
     UserInterface& m_ui;
+    TKodoIBusComm::DeviceResolver m_resolver;
     QButtonGroup* m_baudRateRG = nullptr;
     QComboBox* m_portCB = nullptr;
     QGroupBox* m_parityRG = nullptr;

@@ -57,7 +57,7 @@ TMainForm::TMainForm(AppContext& context, std::map<int, std::string> portOverrid
     CreateDataArea();
     statusBar()->setObjectName("StatusBar");
     SetTitle(QString::fromUtf8(kTitleText));
-    m_commDlg = new TCommDlg(m_context, m_ui, this);
+    m_commDlg = new TCommDlg(m_context, m_ui, MakePortResolver(), this);
     m_progressForm = new TProgressForm(this);
     m_ui.SetProgressForm(m_progressForm);
     m_aboutBox = new TAboutBox(QString::fromUtf8(m_context.CompanyNameText), this);

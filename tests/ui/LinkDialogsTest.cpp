@@ -302,7 +302,7 @@ TEST_F(LinkWindowTest, TestThatSucceedsLeavesTheTraceOfOneSession)
 TEST_F(LinkWindowTest, SettingDialogReloadsOnEveryOpenAndWritesPortThenBaudRateOnOk)
 {
     PumpingUi ui;
-    TCommDlg dlg(context, ui);
+    TCommDlg dlg(context, ui, MakeDeviceResolver(context.Dirs.SystemCfg()));
     EXPECT_EQ(dlg.windowTitle(), "Communication setting");
     EXPECT_FALSE(dlg.ParityRG()->isEnabled());
     EXPECT_FALSE(dlg.StopBitsRG()->isEnabled());
@@ -350,7 +350,7 @@ TEST_F(LinkWindowTest, SettingDialogReloadsOnEveryOpenAndWritesPortThenBaudRateO
 TEST_F(LinkWindowTest, SettingDialogKeepsAConfiguredPortAboveFour)
 {
     PumpingUi ui;
-    TCommDlg dlg(context, ui);
+    TCommDlg dlg(context, ui, MakeDeviceResolver(context.Dirs.SystemCfg()));
     std::ofstream(home / "SYSTEM.CFG") << "[Comm]\r\nPort=7\r\nBaudRate=2\r\n";
     QString shown;
     WhileModal([&] {
