@@ -157,6 +157,18 @@ void BM_PluDownloadAtLineRate(benchmark::State& state)
         }
         elapsed += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         line += rig.LineSeconds();
+        // The PC's turnaround: from the answer written to the next request read.
+        const auto received = rig.Simulator.Received();
+        double pc = 0;
+        int gaps = 0;
+        for (std::size_t i = 0; i + 1 < received.size(); ++i) {
+            if (!received[i].Answered || received[i].AnswerSent.time_since_epoch().count() == 0)
+                continue;
+            pc += std::chrono::duration<double, std::micro>(received[i + 1].Arrived - received[i].AnswerSent).count();
+            ++gaps;
+        }
+        if (gaps > 0)
+            state.counters["pc_turnaround_us"] = pc / gaps;
     }
     state.counters["line_ms"] = line * 1000 / static_cast<double>(state.iterations());
     state.counters["overhead_pct"] = line > 0 ? (elapsed / line - 1) * 100 : 0;

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -248,6 +249,8 @@ int RegisterSimulator::CurrentSpeed() const
 
 void RegisterSimulator::Run()
 {
+    // Line-rate waits should end on time, not up to the default 50 us late.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     LinkFrame frame{};
     std::size_t position = 0;
     auto firstByte = SteadyClock::now();
@@ -301,6 +304,7 @@ void RegisterSimulator::HandleFrame(const LinkFrame& frame, SteadyClock::time_po
     UnpackFrame(frame, message, sumError);
 
     std::vector<std::uint8_t> answer;
+    std::size_t receivedIndex = 0;
     bool realLineRate = false;
     int lateMs = 0;
     {
@@ -309,6 +313,7 @@ void RegisterSimulator::HandleFrame(const LinkFrame& frame, SteadyClock::time_po
         ReceivedMessage received;
         received.Message = message;
         received.Speed = speed;
+        received.Arrived = firstByte;
         received.SumOk = !sumError;
 
         const std::uint8_t opcode = message[kOpcodeOffset];
@@ -375,6 +380,7 @@ void RegisterSimulator::HandleFrame(const LinkFrame& frame, SteadyClock::time_po
         if (!answer.empty() && CountDown(m_faults.Late))
             lateMs = m_faults.LateMs;
         received.Answered = !answer.empty();
+        receivedIndex = m_received.size();
         m_received.push_back(received);
         if (OnMessage)
             OnMessage(m_state);
@@ -392,6 +398,9 @@ void RegisterSimulator::HandleFrame(const LinkFrame& frame, SteadyClock::time_po
     if (lateMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(lateMs));
     SendAnswer(std::move(answer), speed);
+    std::lock_guard lock(m_mutex);
+    if (receivedIndex < m_received.size())
+        m_received[receivedIndex].AnswerSent = SteadyClock::now();
 }
 
 void RegisterSimulator::SendAnswer(std::vector<std::uint8_t> bytes, int)

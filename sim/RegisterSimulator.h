@@ -50,6 +50,8 @@ struct ReceivedMessage {
     int Speed = 0;        // line speed at which it arrived
     bool SumOk = true;
     bool Answered = false; // whether an answer went back
+    std::chrono::steady_clock::time_point Arrived{}; // when its first byte was read
+    std::chrono::steady_clock::time_point AnswerSent{}; // when the answer was written
 };
 
 // What a handler answers.
