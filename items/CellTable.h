@@ -63,6 +63,8 @@ struct TRecy {
     double SoldTotal = 0.0;
     std::int32_t ReturnedQuantity = 0;
     double ReturnedTotal = 0.0;
+
+    bool operator==(const TRecy&) const = default;
 };
 
 // The three item tables the user edits, with the file state around them.

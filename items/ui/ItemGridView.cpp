@@ -92,6 +92,7 @@ public:
             if (cell.isValid())
                 model->SetCellText(cell, text);
         });
+        QObject::connect(editor, &QLineEdit::textEdited, editor, [view = m_view] { view->MarkModified(); });
         m_view->EditorCreated(editor);
         return editor;
     }
@@ -221,6 +222,12 @@ bool ItemGridView::Contains(const QWidget* widget) const
 }
 
 bool ItemGridView::IsEditing() const { return m_editor != nullptr && state() == EditingState; }
+
+void ItemGridView::MarkModified()
+{
+    if (m_modified != nullptr)
+        *m_modified = true;
+}
 
 void ItemGridView::EditorCreated(QLineEdit* editor)
 {
@@ -385,8 +392,7 @@ void ItemGridView::TypeOver(QKeyEvent* event)
     const QModelIndex current = currentIndex();
     if (!current.isValid())
         return;
-    if (m_modified != nullptr)
-        *m_modified = true;
+    MarkModified();
     m_model->SetCellText(current, QString());
     SetEditing(true);
     if (m_editor) {
@@ -432,6 +438,7 @@ void ItemGridView::ResetSelectedBlock()
     for (const QItemSelectionRange& range : selection)
         ResetSelection(m_model->Kind(), m_model->Table(),
                        {range.left() + first, range.top() + 1, range.right() + first, range.bottom() + 1});
+    MarkModified();
 }
 
 bool ItemGridView::focusNextPrevChild(bool next)
@@ -533,6 +540,8 @@ void ItemGridView::OnRowMoved(int, int oldVisualIndex, int newVisualIndex)
     if (!LeaveCell())
         return;
     MoveRow(m_model->Table(), oldVisualIndex + 1, newVisualIndex + 1);
+    if (oldVisualIndex != newVisualIndex)
+        MarkModified();
     const QModelIndex current = currentIndex();
     MoveApproved(m_model->index(newVisualIndex, current.isValid() ? current.column() : 0));
 }

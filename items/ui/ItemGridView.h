@@ -53,6 +53,8 @@ public:
     // The editor's key handling; true when the key was used or discarded.
     bool EditorKeyPress(QLineEdit* editor, QKeyEvent* event);
     void EditorCreated(QLineEdit* editor);
+    // Every change the user makes to a main grid's texts sets Modified.
+    void MarkModified();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

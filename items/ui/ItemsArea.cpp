@@ -137,7 +137,13 @@ void ItemsArea::SaveItemClick() { m_commands->Save(); }
 
 void ItemsArea::SaveasItemClick() { m_commands->SaveAs(); }
 
-void ItemsArea::RecyItemClick() { m_recyForm->ShowRecyDialog(); }
+void ItemsArea::RecyItemClick()
+{
+    const std::vector<TRecy> before = m_tables.RecyTable;
+    // Edits confirmed with OK are unsaved changes like those in the grids.
+    if (m_recyForm->ShowRecyDialog() && m_tables.RecyTable != before)
+        m_tables.Modified = true;
+}
 
 void ItemsArea::FontItemClick()
 {

@@ -158,9 +158,9 @@ TEST_F(ItemsAreaTest, EditingRules)
         {"barcode zeros", false, 4, 1, {}, "0012345<Enter>", 4, 1, "12345", {5, 1}, false, 0, true},
         {"letter over a price", false, 3, 1, {{3, 1, "7.00"}}, "a", 3, 1, "", {3, 1}, true, 0, true},
         {"... then Enter", false, 3, 1, {{3, 1, "7.00"}}, "a<Enter>", 3, 1, "0.00", {4, 1}, false, 0, true},
-        {"F2 keeps the text", false, 1, 1, {{1, 1, "Milk"}}, "<F2><End>s<Enter>", 1, 1, "Milks", {2, 1}, false, 0, false},
-        {"F2 selects all", false, 1, 1, {{1, 1, "Milk"}}, "<F2>x", 1, 1, "x", {1, 1}, true, 0, false},
-        {"double-click", false, 1, 2, {{1, 2, "Tea"}}, "<dbl><End>s", 1, 2, "Teas", {1, 2}, true, 0, false},
+        {"F2 keeps the text", false, 1, 1, {{1, 1, "Milk"}}, "<F2><End>s<Enter>", 1, 1, "Milks", {2, 1}, false, 0, true},
+        {"F2 selects all", false, 1, 1, {{1, 1, "Milk"}}, "<F2>x", 1, 1, "x", {1, 1}, true, 0, true},
+        {"double-click", false, 1, 2, {{1, 2, "Tea"}}, "<dbl><End>s", 1, 2, "Teas", {1, 2}, true, 0, true},
         {"full name refuses", false, 1, 1, {{1, 1, "123456789012"}}, "<F2><End>x<Enter>", 1, 1, "123456789012", {2, 1}, false, 0, false},
         {"Enter wraps", false, 8, 1, {}, "<Enter>", 8, 1, "0.00", {1, 2}, false, 0, false},
         {"Enter in the last cell", false, 8, 3000, {}, "<Enter>", 8, 3000, "0.00", {8, 3000}, false, 0, false},
@@ -175,10 +175,10 @@ TEST_F(ItemsAreaTest, EditingRules)
         {"one minus, one separator", false, 3, 1, {}, "-1-..5<Enter>", 3, 1, "-1.50", {4, 1}, false, 0, true},
         {"12-3 refused on commit", false, 3, 1, {}, "12-3<Enter>", 3, 1, "12-3", {3, 1}, true, 1, true},
         {"Department 9", false, 2, 1, {}, "9<Enter>", 2, 1, "9", {2, 1}, true, 1, true},
-        {"Delete goes to the editor", false, 1, 1, {{1, 1, "Milk"}}, "<F2><End><BS><Del><Enter>", 1, 1, "Mil", {2, 1}, false, 0, false},
-        {"Escape restores", false, 1, 1, {{1, 1, "Milk"}}, "<F2>xyz<Esc><Enter>", 1, 1, "Milk", {2, 1}, false, 0, false},
+        {"Delete goes to the editor", false, 1, 1, {{1, 1, "Milk"}}, "<F2><End><BS><Del><Enter>", 1, 1, "Mil", {2, 1}, false, 0, true},
+        {"Escape restores", false, 1, 1, {{1, 1, "Milk"}}, "<F2>xyz<Esc><Enter>", 1, 1, "Milk", {2, 1}, false, 0, true},
         {"dept tax 0", true, 3, 1, {}, "0<Enter>", 3, 1, "0", {3, 1}, true, 1, true},
-        {"dept tax empty", true, 3, 1, {{3, 1, "5"}}, "<F2><Del><Enter>", 3, 1, "", {4, 1}, false, 0, false},
+        {"dept tax empty", true, 3, 1, {{3, 1, "5"}}, "<F2><Del><Enter>", 3, 1, "", {4, 1}, false, 0, true},
         {"no byte for it", false, 1, 1, {}, QString::fromUtf8("\u0416"), 1, 1, "", {1, 1}, true, 1, true},
         {"code page letter", false, 1, 1, {}, QString::fromUtf8("Caf\u00e9<Enter>"), 1, 1, "Caf\xE9", {2, 1}, false, 0, true},
     };
@@ -216,7 +216,7 @@ TEST_F(ItemsAreaTest, DeleteResetsTheSelectedBlock)
     }
     EXPECT_EQ(m_tables.Plu.Cell(1, 5), "PLU-5");
     EXPECT_EQ(m_tables.Plu.Cell(1, 1), "PLU-1");
-    EXPECT_FALSE(m_tables.Modified);
+    EXPECT_TRUE(m_tables.Modified) << "Delete is an unsaved change";
 
     // A block dragged with the mouse: Name and Department of rows 6 and 7.
     const QPoint from = grid->visualRect(grid->Model()->index(5, 0)).center();
@@ -269,6 +269,7 @@ TEST_F(ItemsAreaTest, MovedRowTakesTheNumberOfItsPlace)
     EXPECT_EQ(m_tables.Dept.Cell(1, 5), "Deptment-2");
     EXPECT_EQ(grid->verticalHeader()->visualIndex(4), 4) << "row numbers stay in order";
     EXPECT_EQ(grid->Model()->headerData(4, Qt::Vertical, Qt::DisplayRole).toString(), "5");
+    EXPECT_TRUE(m_tables.Modified) << "a moved row is an unsaved change";
 }
 
 TEST_F(ItemsAreaTest, FileCommandsThroughTheWindow)
@@ -352,6 +353,24 @@ TEST_F(ItemsAreaTest, RecyclingDialog)
     Play(grid, "9");
     form->reject();
     EXPECT_EQ(m_tables.RecyTable[0].PluNumber, "50") << "Cancel discards";
+
+    // Through the menu command, changes confirmed with OK are unsaved changes.
+    m_tables.Modified = false;
+    QTimer::singleShot(0, form, [form] { form->reject(); });
+    m_area->RecyItemClick();
+    EXPECT_FALSE(m_tables.Modified);
+    QTimer::singleShot(0, form, [form] { form->accept(); });
+    m_area->RecyItemClick();
+    EXPECT_FALSE(m_tables.Modified) << "OK without a change";
+    QTimer::singleShot(0, form, [this, form] {
+        form->Grid()->SetCurrentCell(0, 2);
+        form->Grid()->setFocus();
+        Play(form->Grid(), "12<Enter>");
+        form->accept();
+    });
+    m_area->RecyItemClick();
+    EXPECT_EQ(m_tables.RecyTable[1].PluNumber, "12");
+    EXPECT_TRUE(m_tables.Modified);
 }
 
 TEST_F(ItemsAreaTest, FontAndSizing)
