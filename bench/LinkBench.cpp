@@ -1,5 +1,6 @@
 // The PC's own cost per link exchange: frame packing, and whole ReadBlock
 // exchanges with the simulated register over a pseudo-terminal.
+#include "tests/core/TestUserInterface.h"
 #include "link/FrameCodec.h"
 #include "link/KodoIBusComm.h"
 #include "sim/RegisterSimulator.h"
@@ -15,20 +16,7 @@
 namespace plu {
 namespace {
 
-class QuietUi : public UserInterface {
-public:
-    void ShowProgress() override {}
-    void SetStatus(bool, const std::string&) override {}
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void CloseProgress() override {}
-    ProgressState GetProgressState() const override { return ProgressState::Running; }
-    void ProcessEvents() override {}
-    void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
-    Answer Ask(Question, MessageKind, const std::string&, const std::string&) override { return Answer::No; }
-    void Beep() override {}
-    void SetBusy(bool) override {}
-};
+using QuietUi = test::TestUserInterface;
 
 void BM_PackFrame(benchmark::State& state)
 {

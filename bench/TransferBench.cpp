@@ -1,6 +1,7 @@
 // Whole master data commands against the simulated register over a
 // pseudo-terminal: the PC's own cost, and the overhead over the line time when
 // the simulator takes as long as a real line.
+#include "tests/core/TestUserInterface.h"
 #include "items/CellTable.h"
 #include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
@@ -19,31 +20,7 @@
 namespace plu {
 namespace {
 
-class SilentUi : public UserInterface {
-public:
-    void ShowProgress() override { m_state = ProgressState::Running; }
-    void SetStatus(bool isError, const std::string&) override
-    {
-        if (m_state != ProgressState::Closed)
-            m_state = isError ? ProgressState::ErrorShown : ProgressState::Running;
-    }
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void CloseProgress() override { m_state = ProgressState::Closed; }
-    ProgressState GetProgressState() const override { return m_state; }
-    void ProcessEvents() override
-    {
-        if (m_state == ProgressState::ErrorShown)
-            m_state = ProgressState::Closed;
-    }
-    void ShowMessage(MessageKind, const std::string&, const std::string&) override {}
-    Answer Ask(Question, MessageKind, const std::string&, const std::string&) override { return Answer::No; }
-    void Beep() override {}
-    void SetBusy(bool) override {}
-
-private:
-    ProgressState m_state = ProgressState::Closed;
-};
+using SilentUi = test::TestUserInterface;
 
 struct Rig {
     std::filesystem::path Dir;

@@ -1,7 +1,7 @@
 #include "items/ItemChecks.h"
 #include "items/ItemColumns.h"
 #include "items/ItemTableOps.h"
-#include "tests/core/ItemsTestUi.h"
+#include "tests/core/TestUserInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@
 namespace plu {
 namespace {
 
-using itemstest::RecordingUi;
+// Questions nobody scripted are cancelled.
+struct RecordingUi : test::TestUserInterface {
+    RecordingUi() { NextAnswer = Answer::Cancel; }
+};
 
 // The comparison of every pair the check stands for.
 std::optional<std::pair<int, int>> QuadraticRepeat(const CellTable& t, int first, int last)

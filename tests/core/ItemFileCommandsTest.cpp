@@ -1,7 +1,7 @@
 #include "items/ItemFileCommands.h"
 #include "items/ItemFiles.h"
 #include "items/ItemTableOps.h"
-#include "tests/core/ItemsTestUi.h"
+#include "tests/core/TestUserInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,10 @@ namespace plu {
 namespace {
 
 namespace fs = std::filesystem;
-using itemstest::RecordingUi;
+// Questions nobody scripted are cancelled.
+struct RecordingUi : test::TestUserInterface {
+    RecordingUi() { NextAnswer = Answer::Cancel; }
+};
 
 class ScriptedDialogs : public ItemFileDialogs {
 public:

@@ -7,6 +7,7 @@
 #include "shell/SystemConfig.h"
 #include "sim/RegisterSimulator.h"
 #include "sim/SimulatorSetup.h"
+#include "tests/core/TestUserInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -47,50 +48,7 @@ std::vector<std::string> SplitCrLf(const std::string& text)
     return lines;
 }
 
-// Records what a command shows; questions get Reply.
-class RecordingUi : public UserInterface {
-public:
-    Answer Reply = Answer::No;
-    int Current = 0;
-    // Runs on every ProcessEvents, as a user's click would.
-    std::function<void()> OnProcessEvents;
-    std::vector<std::string> Statuses;
-    std::vector<std::string> Messages;
-    std::vector<std::string> Questions;
-
-    void ShowProgress() override { m_state = ProgressState::Running; }
-    void SetStatus(bool isError, const std::string& text) override
-    {
-        if (m_state == ProgressState::Closed)
-            return;
-        Statuses.push_back(text);
-        m_state = isError ? ProgressState::ErrorShown : ProgressState::Running;
-    }
-    void SetTotal(int) override {}
-    void SetCurrent(int current) override { Current = current; }
-    void CloseProgress() override { m_state = ProgressState::Closed; }
-    ProgressState GetProgressState() const override { return m_state; }
-    // Cancel as the progress dialog's button does it.
-    void PressCancel() { m_state = ProgressState::Closed; }
-    void ProcessEvents() override
-    {
-        if (OnProcessEvents)
-            OnProcessEvents();
-        if (m_state == ProgressState::ErrorShown)
-            m_state = ProgressState::Closed; // the user presses OK
-    }
-    void ShowMessage(MessageKind, const std::string& text, const std::string&) override { Messages.push_back(text); }
-    Answer Ask(Question, MessageKind, const std::string& text, const std::string&) override
-    {
-        Questions.push_back(text);
-        return Reply;
-    }
-    void Beep() override {}
-    void SetBusy(bool) override {}
-
-private:
-    ProgressState m_state = ProgressState::Closed;
-};
+using RecordingUi = test::TestUserInterface;
 
 // A program directory whose [Ports] map COM1..COM4 into it; the simulator sits
 // at the device of one of them, the others name nothing.
@@ -176,7 +134,7 @@ TEST_F(LinkCommandsTest, DetectionFindsTheRegisterOnCom3AndYesStoresOnlyThePort)
 {
     StartRegisterOn(3);
     WriteFile(context.Dirs.DebugLog(), "old trace");
-    ui.Reply = Answer::Yes;
+    ui.NextAnswer = Answer::Yes;
     const DetectRun run = RunDetection(context, ui);
 
     EXPECT_EQ(run.Found, 3);
@@ -207,7 +165,7 @@ TEST_F(LinkCommandsTest, DetectionAnsweredNoLeavesSystemCfgAsItWasAndStops)
 {
     StartRegisterOn(3);
     const std::string before = ReadFile(context.Dirs.SystemCfg());
-    ui.Reply = Answer::No;
+    ui.NextAnswer = Answer::No;
     const DetectRun run = RunDetection(context, ui);
 
     EXPECT_EQ(run.Found, 3);
@@ -222,7 +180,7 @@ TEST_F(LinkCommandsTest, DetectionSaysSoWhenThePortCannotBeStored)
     // SYSTEM.CFG cannot be written where a directory stands in its place.
     std::filesystem::remove(context.Dirs.SystemCfg());
     std::filesystem::create_directory(context.Dirs.SystemCfg());
-    ui.Reply = Answer::Yes;
+    ui.NextAnswer = Answer::Yes;
     TKodoIBusComm link(ui, context.Dirs.DebugLog(), MakeDeviceResolver(context.Dirs.SystemCfg(), {{3, Device(3).string()}}));
     PrepareDetectLink(link);
     DetectPortView view{[](int, const std::string&) {}, [] { return false; }};
@@ -297,7 +255,7 @@ TEST_P(DumpTest, WritesThePagesAndTheirListing)
 
     ASSERT_TRUE(UploadDataRange(context, link, ui, {static_cast<std::uint16_t>(c.Base), c.Count, c.Memory}));
     EXPECT_FALSE(link.IsActive());
-    EXPECT_EQ(ui.Statuses, (std::vector<std::string>{"Connect...", "Receive Data...", "Disconnect..."}));
+    EXPECT_EQ(ui.StatusTexts(), (std::vector<std::string>{"Connect...", "Receive Data...", "Disconnect..."}));
 
     const std::uint8_t selector = c.Memory == MemoryKind::Ram ? 0x10 : 0x00;
     std::vector<std::pair<int, int>> expected;
@@ -338,7 +296,7 @@ TEST_F(LinkCommandsTest, DumpThatLosesTheRegisterKeepsThePagesReadAndTheOldListi
     link.RetryCount = 0;
 
     EXPECT_FALSE(UploadDataRange(context, link, ui, {0, 8, MemoryKind::Rom}));
-    EXPECT_EQ(ui.Statuses.back(), "Receive Data...Error!");
+    EXPECT_EQ(ui.LastStatus(), "Receive Data...Error!");
     EXPECT_EQ(ReadFile(TempBinPath(context.Dirs)).size(), 3 * 256u);
     EXPECT_EQ(ReadFile(TempLogPath(context.Dirs)), "old listing\r\n");
     EXPECT_FALSE(link.IsActive());
@@ -360,7 +318,7 @@ TEST_F(LinkCommandsTest, CancelDuringADumpEndsSilentlyWithThePagesReadSoFar)
 
     EXPECT_FALSE(UploadDataRange(context, link, ui, {0, 8, MemoryKind::Rom}));
     EXPECT_TRUE(cancelled);
-    EXPECT_EQ(ui.Statuses, (std::vector<std::string>{"Connect...", "Receive Data..."})) << "no error is shown";
+    EXPECT_EQ(ui.StatusTexts(), (std::vector<std::string>{"Connect...", "Receive Data..."})) << "no error is shown";
     EXPECT_EQ(ReadFile(TempBinPath(context.Dirs)).size(), 3 * 256u);
     EXPECT_EQ(ReadFile(TempLogPath(context.Dirs)), "old listing\r\n");
     EXPECT_FALSE(link.IsActive());

@@ -9,7 +9,7 @@
 #include "shell/AppContext.h"
 #include "shell/Locale.h"
 #include "shell/ui/MainForm.h"
-#include "tests/core/ItemsTestUi.h"
+#include "tests/core/TestUserInterface.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QApplication>
@@ -30,7 +30,10 @@
 namespace plu {
 namespace {
 
-using itemstest::RecordingUi;
+// Questions nobody scripted are cancelled.
+struct RecordingUi : test::TestUserInterface {
+    RecordingUi() { NextAnswer = Answer::Cancel; }
+};
 namespace fs = std::filesystem;
 
 // Where a key goes: the focused widget of the grid's window, else the grid's editor or the grid.

@@ -1,4 +1,5 @@
 // The progress dialog, the link dialogs and the Test command as a user drives them.
+#include "tests/core/TestUserInterface.h"
 #include "link/CommSetting.h"
 #include "link/PortNames.h"
 #include "link/ui/CommDlg.h"
@@ -76,30 +77,9 @@ void WhileModal(std::function<bool()> step)
     timer->start(10);
 }
 
-// A user interface for dialogs under test: pumps Qt events, records messages
-// and beeps, answers questions as told.
-class PumpingUi : public UserInterface {
-public:
-    std::vector<std::string> Messages;
-    std::vector<std::string> Questions;
-    Answer Reply = Answer::No;
-    int Beeps = 0;
-
-    void ShowProgress() override {}
-    void SetStatus(bool, const std::string&) override {}
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void CloseProgress() override {}
-    ProgressState GetProgressState() const override { return ProgressState::Closed; }
-    void ProcessEvents() override { QApplication::processEvents(); }
-    void ShowMessage(MessageKind, const std::string& text, const std::string&) override { Messages.push_back(text); }
-    Answer Ask(Question, MessageKind, const std::string& text, const std::string&) override
-    {
-        Questions.push_back(text);
-        return Reply;
-    }
-    void Beep() override { ++Beeps; }
-    void SetBusy(bool) override {}
+// The tests' user interface, letting Qt handle its events while a dialog waits.
+struct PumpingUi : test::TestUserInterface {
+    PumpingUi() { OnProcessEvents = [] { QApplication::processEvents(); }; }
 };
 
 TEST(ProgressForm, CountersBarAndTheTwoFormsOfTheStatus)

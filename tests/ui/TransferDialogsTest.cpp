@@ -1,4 +1,5 @@
 // The download, upload and parameter dialogs as a user drives them.
+#include "tests/core/TestUserInterface.h"
 #include "shell/IniFile.h"
 #include "shell/Locale.h"
 #include "transfer/ui/DownloadDlg.h"
@@ -38,20 +39,9 @@ void OnceShown(QDialog& dialog, std::function<void()> step)
     timer->start(5);
 }
 
-class RecordingUi : public UserInterface {
-public:
-    std::vector<std::string> Messages;
-    void ShowProgress() override {}
-    void SetStatus(bool, const std::string&) override {}
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void CloseProgress() override {}
-    ProgressState GetProgressState() const override { return ProgressState::Closed; }
-    void ProcessEvents() override { QApplication::processEvents(); }
-    void ShowMessage(MessageKind, const std::string& text, const std::string&) override { Messages.push_back(text); }
-    Answer Ask(Question, MessageKind, const std::string&, const std::string&) override { return Answer::No; }
-    void Beep() override {}
-    void SetBusy(bool) override {}
+// The tests' user interface, letting Qt handle its events while a dialog waits.
+struct RecordingUi : test::TestUserInterface {
+    RecordingUi() { OnProcessEvents = [] { QApplication::processEvents(); }; }
 };
 
 void Check(QListWidget* list, int row, bool on)
