@@ -1,3 +1,4 @@
+#include "tests/core/TestFiles.h"
 #include "shell/IniFile.h"
 #include "shell/ProgramDir.h"
 #include "shell/SystemConfig.h"
@@ -13,11 +14,7 @@
 namespace plu {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::ReadFile;
 
 TEST(IniText, FollowsTheProfileStringRules)
 {
@@ -81,16 +78,16 @@ TEST_F(IniFileTest, WritingCreatesFileSectionAndKeyAndKeepsTheRest)
 {
     IniFile ini(dir / "SYSTEM.CFG");
     ASSERT_TRUE(ini.WriteString("Comm", "Port", "3"));
-    EXPECT_EQ(ReadAll(dir / "SYSTEM.CFG"), "[Comm]\r\nPort=3\r\n");
+    EXPECT_EQ(ReadFile(dir / "SYSTEM.CFG"), "[Comm]\r\nPort=3\r\n");
     ASSERT_TRUE(ini.WriteString("comm", "BaudRate", "2"));
     ASSERT_TRUE(ini.WriteString("Version", "CompanyName", "Shop"));
     ASSERT_TRUE(ini.WriteString("COMM", "PORT", "4"));
-    EXPECT_EQ(ReadAll(dir / "SYSTEM.CFG"), "[Comm]\r\nPORT=4\r\nBaudRate=2\r\n[Version]\r\nCompanyName=Shop\r\n");
+    EXPECT_EQ(ReadFile(dir / "SYSTEM.CFG"), "[Comm]\r\nPORT=4\r\nBaudRate=2\r\n[Version]\r\nCompanyName=Shop\r\n");
 
     // Hand-edited lines, comments and unknown keys survive a write.
     std::ofstream(dir / "SYSTEM.CFG", std::ios::trunc) << "; mine\n[Comm]\nPort=1\n\n[Default]\nHeader1=Hello\n";
     ASSERT_TRUE(ini.WriteInteger("Comm", "BaudRate", 4));
-    EXPECT_EQ(ReadAll(dir / "SYSTEM.CFG"), "; mine\r\n[Comm]\r\nPort=1\r\nBaudRate=4\r\n\r\n[Default]\r\nHeader1=Hello\r\n");
+    EXPECT_EQ(ReadFile(dir / "SYSTEM.CFG"), "; mine\r\n[Comm]\r\nPort=1\r\nBaudRate=4\r\n\r\n[Default]\r\nHeader1=Hello\r\n");
 }
 
 TEST_F(IniFileTest, HostileFilesGiveDefaultsAndAreNeverOverwritten)
@@ -135,7 +132,7 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheOldFile)
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written);
     EXPECT_NE(ini.LastError().find("SYSTEM.CFG: File too large"), std::string::npos) << ini.LastError();
-    EXPECT_EQ(ReadAll(dir / "SYSTEM.CFG"), "[Comm]\r\nPort=1\r\n");
+    EXPECT_EQ(ReadFile(dir / "SYSTEM.CFG"), "[Comm]\r\nPort=1\r\n");
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
 }

@@ -1,3 +1,4 @@
+#include "tests/core/TestFiles.h"
 #include "items/ItemColumns.h"
 #include "items/ItemFiles.h"
 #include "items/ItemTableOps.h"
@@ -18,18 +19,10 @@
 namespace plu {
 namespace {
 
+using test::ReadFile;
+using test::WriteFile;
+
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 ItemTables DefaultTables()
 {

@@ -1,5 +1,6 @@
 // Port detection and the raw memory upload against the simulator on a
 // pseudo-terminal.
+#include "tests/core/TestFiles.h"
 #include "link/CommSetting.h"
 #include "link/DataRangeUpload.h"
 #include "link/PortDetection.h"
@@ -19,18 +20,8 @@
 namespace plu {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::vector<std::string> SplitCrLf(const std::string& text)
 {

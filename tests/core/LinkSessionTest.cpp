@@ -1,3 +1,4 @@
+#include "tests/core/TestFiles.h"
 #include "SimulatorFixture.h"
 
 #include <chrono>
@@ -8,18 +9,14 @@
 namespace plu {
 namespace {
 
+using test::ReadFile;
+
 using test::SimulatorFixture;
 using Clock = std::chrono::steady_clock;
 
 int CountLines(const std::vector<std::string>& trace, const std::string& line)
 {
     return static_cast<int>(std::count(trace.begin(), trace.end(), line));
-}
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(LinkMessages, ConnectMessageAndRegisterId)

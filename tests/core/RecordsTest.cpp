@@ -1,4 +1,5 @@
 // The record forms against fixtures written byte by byte from the layouts.
+#include "tests/core/TestFiles.h"
 #include "items/CellTable.h"
 #include "shell/IniFile.h"
 #include "shell/Locale.h"
@@ -18,14 +19,10 @@
 namespace plu {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::B;
+using test::operator+;
 
-Bytes B(std::string_view text) { return Bytes(text.begin(), text.end()); }
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 // The locale's separator in place of every '.'.
 std::string L(std::string text)
 {

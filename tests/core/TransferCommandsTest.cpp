@@ -1,4 +1,5 @@
 // Download and Upload against the simulated register over a pseudo-terminal.
+#include "tests/core/TestFiles.h"
 #include "TransferFixture.h"
 
 #include "shell/IniFile.h"
@@ -12,14 +13,10 @@
 namespace plu::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::B;
+using test::operator+;
 
-Bytes B(std::string_view text) { return Bytes(text.begin(), text.end()); }
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 Bytes Padded(Bytes b, std::size_t size = 256)
 {
     b.resize(size, 0);

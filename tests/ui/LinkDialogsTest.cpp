@@ -1,4 +1,5 @@
 // The progress dialog, the link dialogs and the Test command as a user drives them.
+#include "tests/core/TestFiles.h"
 #include "tests/core/TestUserInterface.h"
 #include "link/CommSetting.h"
 #include "link/PortNames.h"
@@ -46,13 +47,7 @@
 namespace plu {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using test::ReadFile;
 
 int CountOf(const std::string& text, const std::string& what)
 {
