@@ -1,6 +1,6 @@
 #include "link/DataRangeUpload.h"
 
-#include "link/ConnectionTest.h"
+#include "link/SessionSteps.h"
 #include "shell/AtomicFile.h"
 
 #include <cstdio>
@@ -19,13 +19,6 @@ std::string Trimmed(const std::string& text)
         return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
-}
-
-void EndWithError(TKodoIBusComm& link, UserInterface& ui, const std::string& text)
-{
-    ui.SetStatus(true, text);
-    WaitUntilProgressClosed(ui);
-    link.ClosePort();
 }
 
 } // namespace
@@ -86,15 +79,15 @@ std::filesystem::path TempLogPath(const ProgramDirs& dirs) { return dirs.ExeDir 
 bool UploadDataRange(AppContext& context, TKodoIBusComm& link, UserInterface& ui, const DataRange& range)
 {
     const Texts& texts = context.UiTexts;
-    PrepareLink(context, link);
-    if (!link.OpenPort())
+    switch (StartSession(context, link, ui)) {
+    case SessionStart::PortNotOpened:
         return false;
-    ui.ShowProgress();
-    ui.SetStatus(false, Running(texts.Connect));
-    if (!link.Connect(kRegisterId)) {
-        link.Disconnect(kRegisterId, 1);
+    case SessionStart::ConnectFailed:
+        link.Disconnect(kRegisterId, kDisconnectModeAbandon);
         EndWithError(link, ui, Failed(texts.Connect));
         return false;
+    case SessionStart::Connected:
+        break;
     }
 
     ui.SetStatus(false, Running(kReceiveDataStep));

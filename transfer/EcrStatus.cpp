@@ -4,7 +4,7 @@
 #include "shell/UserInterface.h"
 #include "shell/Texts.h"
 #include "transfer/PackedFields.h"
-#include "transfer/SessionSteps.h"
+#include "link/SessionSteps.h"
 
 #include <cstdio>
 

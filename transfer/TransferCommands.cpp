@@ -1,13 +1,12 @@
 #include "transfer/TransferCommands.h"
 
-#include "link/ConnectionTest.h"
 #include "link/KodoIBusComm.h"
 #include "shell/AppContext.h"
 #include "shell/Texts.h"
 #include "shell/UserInterface.h"
 #include "transfer/EcrStatus.h"
 #include "transfer/KindTransfers.h"
-#include "transfer/SessionSteps.h"
+#include "link/SessionSteps.h"
 #include "transfer/TransferContext.h"
 
 #include <cassert>
@@ -23,17 +22,16 @@ bool Chosen(const TransferRequest& request, TransferKind kind) { return (request
 // command has to end; every message has been shown and the port is closed.
 bool BeginSession(TransferContext& ctx)
 {
-    TKodoIBusComm& comm = ctx.Comm;
-    PrepareLink(ctx.App, comm);
-    if (!comm.OpenPort())
+    switch (StartSession(ctx.App, ctx.Comm, ctx.Ui)) {
+    case SessionStart::PortNotOpened:
         return false;
-    ctx.Ui.ShowProgress();
-    ctx.Ui.SetStatus(false, Running(ctx.App.UiTexts.Connect));
-    if (!comm.Connect(kRegisterId)) {
-        AbortSession(comm, ctx.Ui, Failed(ctx.App.UiTexts.Connect));
+    case SessionStart::ConnectFailed:
+        AbortSession(ctx.Comm, ctx.Ui, Failed(ctx.App.UiTexts.Connect));
         return false;
+    case SessionStart::Connected:
+        break;
     }
-    return ReadEcrStatus(comm, ctx.Ui, ctx.App.WorkStream, ctx.Status());
+    return ReadEcrStatus(ctx.Comm, ctx.Ui, ctx.App.WorkStream, ctx.Status());
 }
 
 bool EndSession(TransferContext& ctx)
